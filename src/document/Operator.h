@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace vt {
+
+// Ids of the main window's controls, as the handlers name them.
+enum class ControlId {
+    Material = 1004,
+    MaterialParameter = 1005,
+    Frame = 1006,
+    Spacing = 1007,
+    FontSize = 1010,
+    Zoom = 1011,
+    PageTable = 1017,
+    LengthEdit = 1019,
+    RepeatEdit = 1020,
+    ComputerFont = 1021,
+    LocalFont = 1022,
+    FontList = 1023,
+    Arrange = 1024,
+    Direction = 1025,
+    Density = 1026,
+    Automatic = 1027,
+    Specify = 1028,
+    LengthSet = 1030,
+    RepeatSet = 1031,
+    CopiesEdit = 1032,
+    SetNumber = 1033,
+    CurrentPage = 1039,
+    FollowingPage = 1040,
+};
+
+enum class MessageIcon { None, Information, Exclamation, Warning, Question, Error };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class Answer { Ok, Cancel, Yes, No };
+
+struct Message {
+    QString text;
+    QString caption = QStringLiteral("Prompt");
+    MessageIcon icon = MessageIcon::None;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+// Everything the job logic needs from the person at the screen. The main
+// window implements it with widgets and message boxes, the command-line tool
+// on the terminal, and the tests with a script.
+class Operator {
+public:
+    virtual ~Operator() = default;
+
+    // Shows a message and waits for the answer.
+    virtual Answer showMessage(const Message &message) = 0;
+    Answer prompt(const QString &text) { return showMessage(Message{text}); }
+
+    // File names; an empty result means the operator cancelled.
+    virtual QString askOpenFileName(const QString &initialName, const QString &filter) = 0;
+    virtual QString askSaveFileName(const QString &initialName, const QString &filter) = 0;
+
+    // Drop-down lists. Selecting from code never runs the list's change rule.
+    // An index outside the list leaves it without a selection.
+    virtual void fillList(ControlId list, const QStringList &entries) = 0;
+    virtual void selectListEntry(ControlId list, int index) = 0;
+    virtual int listSelection(ControlId list) const = 0;
+
+    // Buttons, radio buttons and edits.
+    virtual void enableControl(ControlId control, bool enabled) = 0;
+    virtual bool isControlChecked(ControlId control) const = 0;
+    virtual void setControlChecked(ControlId control, bool checked) = 0;
+    // The integer in a bound edit; nothing when it does not hold one.
+    virtual std::optional<int> readEdit(ControlId edit) const = 0;
+    virtual void setEdit(ControlId edit, int value) = 0;
+};
+
+} // namespace vt

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "document/Operator.h"
+
+#include <QMap>
+
+#include <deque>
+#include <vector>
+
+namespace vt::test {
+
+// An operator that records every message and gives scripted answers. Lists,
+// checks and edits are kept in maps, so the logic can be run without widgets.
+class ScriptedOperator : public Operator {
+public:
+    std::vector<Message> messages;
+    std::deque<Answer> answers;          // next answers to questions; Ok/Yes when empty
+    std::deque<QString> fileNames;       // next file names; empty string = cancel
+    QMap<ControlId, QStringList> lists;
+    QMap<ControlId, int> selections;
+    QMap<ControlId, bool> enabled;
+    QMap<ControlId, bool> checked;
+    QMap<ControlId, std::optional<int>> edits;
+
+    Answer showMessage(const Message &message) override
+    {
+        messages.push_back(message);
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel
+                   ? Answer::Yes
+                   : Answer::Ok;
+    }
+    QString askOpenFileName(const QString &, const QString &) override { return nextFileName(); }
+    QString askSaveFileName(const QString &, const QString &) override { return nextFileName(); }
+
+    void fillList(ControlId list, const QStringList &entries) override
+    {
+        lists[list] = entries;
+        selections[list] = -1;
+    }
+    void selectListEntry(ControlId list, int index) override
+    {
+        selections[list] = index >= 0 && index < lists.value(list).size() ? index : -1;
+    }
+    int listSelection(ControlId list) const override { return selections.value(list, -1); }
+    void enableControl(ControlId control, bool on) override { enabled[control] = on; }
+    bool isControlChecked(ControlId control) const override { return checked.value(control, false); }
+    void setControlChecked(ControlId control, bool on) override { checked[control] = on; }
+    std::optional<int> readEdit(ControlId edit) const override { return edits.value(edit, std::nullopt); }
+    void setEdit(ControlId edit, int value) override { edits[edit] = value; }
+
+    QStringList messageTexts() const
+    {
+        QStringList out;
+        for (const Message &m : messages)
+            out << m.text;
+        return out;
+    }
+
+private:
+    QString nextFileName()
+    {
+        if (fileNames.empty())
+            return {};
+        QString name = fileNames.front();
+        fileNames.pop_front();
+        return name;
+    }
+};
+
+} // namespace vt::test

@@ -1,0 +1,139 @@
+#include "document/Job.h"
+#include "render/PageLayout.h"
+
+#include <gtest/gtest.h>
+
+using namespace vt;
+
+namespace {
+
+QByteArray textOf(const PageRecord &page)
+{
+    return QByteArray(reinterpret_cast<const char *>(page.text.data()), page.textLength);
+}
+
+struct Built {
+    Job job;
+    PageRecord &page(int i) { return job.chain[i]; }
+    void addRow(const QString &line1, const QString &line2 = {})
+    {
+        const int row = job.model.rowCount();
+        job.chain.insertPageAfter(job.chain.last(), job.settings);
+        job.model.insertPageRow(row);
+        job.model.setCellText(row, ColLine1, line1);
+        job.model.setCellText(row, ColLine2, line2);
+    }
+};
+
+const QChar kSup(mark::superscript);
+const QChar kSub(mark::subscript);
+
+} // namespace
+
+TEST(PageLayout, JoinsLinesAndReadsTheTable)
+{
+    Built b;
+    b.addRow("AB", "CD");
+    b.addRow("", "");
+    b.addRow("X");
+    b.job.model.setChecked(2, false);
+    b.job.buildPrintRecords(false);
+
+    EXPECT_EQ(textOf(b.page(0)), QByteArray("AB\x1A" "CD"));
+    EXPECT_EQ(b.page(0).twoLines, 1);
+    EXPECT_EQ(b.page(0).textLength, 5);
+    EXPECT_EQ(b.page(1).twoLines, 0) << "an empty second line makes a single-line page";
+    EXPECT_EQ(b.page(1).textLength, 0);
+    EXPECT_EQ(b.page(2).selected, 0);
+    EXPECT_EQ(b.page(2).isCurrent, 0);
+    EXPECT_EQ(b.page(2).line1Dots, 40);
+
+    b.job.refreshPage(2);
+    b.job.buildPrintRecords(false);
+    EXPECT_EQ(b.page(2).isCurrent, 1);
+    EXPECT_EQ(b.page(0).isCurrent, 0);
+}
+
+TEST(PageLayout, CutAtOneHundredBytesDropsTheSecondLine)
+{
+    Built b;
+    b.addRow(QString(100, 'A'), "B");
+    b.job.buildPrintRecords(true);
+    EXPECT_EQ(b.page(0).textLength, 100);
+    EXPECT_EQ(b.page(0).twoLines, 0);
+    EXPECT_EQ(b.page(0).text[100], 0);
+    EXPECT_EQ(textOf(b.page(0)), QByteArray(100, 'A'));
+}
+
+TEST(PageLayout, CutNeverSplitsAChineseCharacter)
+{
+    Built b;
+    b.addRow(QString(99, 'A') + QString::fromUtf16(u"\u4E2D"));
+    b.job.buildPrintRecords(false);
+    EXPECT_EQ(b.page(0).textLength, 99);
+    EXPECT_EQ(b.page(0).text[99], 0);
+}
+
+TEST(PageLayout, NumberingMarkerPrecedence)
+{
+    Built b;
+    // U+E04E stands first but U+E04D wins; only the winner is converted.
+    b.addRow(QString::fromUtf16(u"A\uE04EB\uE04D"));
+    // A second marker of the same kind stays as its code-page bytes.
+    b.addRow(QString::fromUtf16(u"\uE04F-\uE04F"));
+    b.addRow(QString::fromUtf16(u"\uE04F\uE050"));
+    b.job.buildPrintRecords(true);
+
+    EXPECT_EQ(b.page(0).numbered, 1);
+    EXPECT_EQ(b.page(0).numberDecimal, 1);
+    EXPECT_EQ(b.page(0).numberPadded, 0);
+    EXPECT_EQ(textOf(b.page(0)), QByteArray("A\xAA\xEF" "B\x12"));
+
+    EXPECT_EQ(b.page(1).numberUpper, 1);
+    EXPECT_EQ(textOf(b.page(1)), QByteArray("\x16-\xAA\xF0"));
+
+    EXPECT_EQ(b.page(2).numberLower, 1) << "lower case is looked for before upper case";
+    EXPECT_EQ(b.page(2).numberUpper, 0);
+    EXPECT_EQ(textOf(b.page(2)), QByteArray("\xAA\xF0\x18"));
+}
+
+TEST(PageLayout, ScriptMarksConvertedOnlyForPrint)
+{
+    Built b;
+    b.addRow(QString("A") + kSup + "2", QString("B") + kSub + "3" + kSub);
+    b.job.buildPrintRecords(false);
+    PageRecord &p = b.page(0);
+    EXPECT_EQ(p.superscriptCount, 1);
+    EXPECT_EQ(p.subscriptCount, 2);
+    EXPECT_EQ(p.scriptCount, 3);
+    EXPECT_EQ(textOf(p), QByteArray("A\xAA\xF2" "2\x1A" "B\xAA\xF3" "3\xAA\xF3"));
+
+    b.job.buildPrintRecords(true);
+    EXPECT_EQ(p.scriptCount, 3);
+    EXPECT_EQ(textOf(p), QByteArray("A\x1C" "2\x1A" "B\x1E" "3\x1E"));
+}
+
+TEST(PageLayout, SymbolSubstitutionsForPrintAndStableSymbolCount)
+{
+    Built b;
+    // Two symbols, then a character whose bytes hold 0xB8.
+    b.addRow(QString::fromUtf16(u"\uE000\uE001"));
+    b.job.buildPrintRecords(false);
+    const QByteArray stored = textOf(b.page(0));
+    EXPECT_EQ(stored.left(4), QByteArray("\xAA\xA1\xAA\xA2"));
+
+    b.job.buildPrintRecords(true);
+    const QByteArray printed = textOf(b.page(0));
+    EXPECT_EQ(printed.left(4), QByteArray("\xA1\xA1\xA1\xA2"));
+    const std::uint8_t count = b.page(0).symbolCount;
+    b.job.buildPrintRecords(true);
+    EXPECT_EQ(b.page(0).symbolCount, count);
+    EXPECT_EQ(textOf(b.page(0)), printed);
+
+    // The single-byte substitutions: 高 B8 DF, 挂 B9 D2, ā A8 A1.
+    PageRecord page;
+    buildPageRecord(page, QString::fromUtf16(u"\u9AD8\u6302\u0101"), {}, JobSettings{}, false);
+    EXPECT_EQ(textOf(page), QByteArray("\xB8\xDF\xB9\xD2\xA8\xA1"));
+    buildPageRecord(page, QString::fromUtf16(u"\u9AD8\u6302\u0101"), {}, JobSettings{}, true);
+    EXPECT_EQ(textOf(page), QByteArray("\xBE\xDF\xBF\xD2\xBD\xA1"));
+}
