@@ -28,6 +28,10 @@ public:
     int pageCount() const { return model.rowCount(); }
     int currentPageIndex() const { return currentIndex; }
 
+    // True once the operator changed the job after it was started, opened or
+    // saved. Set by the editing commands, cleared by open and save.
+    bool modified = false;
+
     // Makes `index` the current page: the star column, the page numbers and
     // the table's selection follow. Any other index only clears currentIndex.
     void refreshPage(int index);

@@ -58,6 +58,10 @@ public:
     int headerCheckState() const { return headerCheckState_; }
     void setHeaderCheckState(int state);
 
+    // The table's current column, shared by the view and the job logic.
+    int currentColumn() const { return currentColumn_; }
+    void setCurrentColumn(int column) { currentColumn_ = column; }
+
     static QStringList columnTitles();
 
 private:
@@ -69,6 +73,7 @@ private:
 
     std::vector<Row> rows_;
     int headerCheckState_ = 2;
+    int currentColumn_ = 3;
 };
 
 } // namespace vt

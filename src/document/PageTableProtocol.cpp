@@ -1,0 +1,7 @@
+#include "document/PageTableProtocol.h"
+
+namespace vt {
+
+bool enterPressed = false;
+
+} // namespace vt
