@@ -73,6 +73,10 @@ public:
     // The integer in a bound edit; nothing when it does not hold one.
     virtual std::optional<int> readEdit(ControlId edit) const = 0;
     virtual void setEdit(ControlId edit, int value) = 0;
+
+    // Moves the keyboard focus to the page table; an open cell editor
+    // commits and closes before this returns.
+    virtual void focusPageTable() {}
 };
 
 } // namespace vt
