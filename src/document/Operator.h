@@ -13,6 +13,7 @@ enum class ControlId {
     MaterialParameter = 1005,
     Frame = 1006,
     Spacing = 1007,
+    CutSetting = 1016,
     FontSize = 1010,
     Zoom = 1011,
     PageTable = 1017,
