@@ -78,6 +78,8 @@ public:
     // Moves the keyboard focus to the page table; an open cell editor
     // commits and closes before this returns.
     virtual void focusPageTable() {}
+    // Opens the page table's in-place editor on a cell.
+    virtual void editPageCell(int row, int column) { (void)row; (void)column; }
 };
 
 } // namespace vt

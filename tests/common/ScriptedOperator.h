@@ -21,6 +21,8 @@ public:
     QMap<ControlId, bool> enabled;
     QMap<ControlId, bool> checked;
     QMap<ControlId, std::optional<int>> edits;
+    std::vector<std::pair<int, int>> editedCells;  // (row, column) of each editor opened
+    int tableFocusCount = 0;
 
     Answer showMessage(const Message &message) override
     {
@@ -52,6 +54,8 @@ public:
     void setControlChecked(ControlId control, bool on) override { checked[control] = on; }
     std::optional<int> readEdit(ControlId edit) const override { return edits.value(edit, std::nullopt); }
     void setEdit(ControlId edit, int value) override { edits[edit] = value; }
+    void focusPageTable() override { ++tableFocusCount; }
+    void editPageCell(int row, int column) override { editedCells.emplace_back(row, column); }
 
     QStringList messageTexts() const
     {
