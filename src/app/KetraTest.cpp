@@ -1,10 +1,34 @@
 #include "app/KetraTestDlg.h"
 
 #include <QApplication>
-#include <QGuiApplication>
-#include <QTextStream>
+#include <QScreen>
 
 #include <cstdio>
+
+namespace vt {
+
+// The application: one main window; the process ends when it closes.
+class CKetraTestApp : public QApplication {
+public:
+    CKetraTestApp(int &argc, char **argv) : QApplication(argc, argv)
+    {
+        setApplicationName(QStringLiteral("vt350"));
+        setOrganizationName(QStringLiteral("vt350"));
+    }
+
+    int run()
+    {
+        CKetraTestDlg window;
+        // Without a window manager the maximise request does nothing; the
+        // window then still covers the screen.
+        if (QScreen *screen = window.screen())
+            window.setGeometry(screen->availableGeometry());
+        window.showMaximized();
+        return exec();
+    }
+};
+
+} // namespace vt
 
 namespace {
 
@@ -29,10 +53,6 @@ int main(int argc, char **argv)
                              "to run without a screen: xvfb-run -a %s\n", argv[0]);
         return 2;
     }
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("vt350"));
-    QApplication::setOrganizationName(QStringLiteral("vt350"));
-    vt::CKetraTestDlg window;
-    window.show();
-    return app.exec();
+    vt::CKetraTestApp app(argc, argv);
+    return app.run();
 }

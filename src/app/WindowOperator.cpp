@@ -1,0 +1,151 @@
+#include "app/WindowOperator.h"
+
+#include "controls/MyListCtrl.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+namespace vt {
+
+std::optional<int> editInteger(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+namespace {
+
+QMessageBox::Icon boxIcon(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::None: return QMessageBox::NoIcon;
+    case MessageIcon::Information: return QMessageBox::Information;
+    case MessageIcon::Exclamation:
+    case MessageIcon::Warning: return QMessageBox::Warning;
+    case MessageIcon::Question: return QMessageBox::Question;
+    case MessageIcon::Error: return QMessageBox::Critical;
+    }
+    return QMessageBox::NoIcon;
+}
+
+} // namespace
+
+Answer WindowOperator::showMessage(const Message &message)
+{
+    if (sink_)
+        return sink_->showMessage(message);
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    switch (message.buttons) {
+    case MessageButtons::Ok: buttons = QMessageBox::Ok; break;
+    case MessageButtons::OkCancel: buttons = QMessageBox::Ok | QMessageBox::Cancel; break;
+    case MessageButtons::YesNo: buttons = QMessageBox::Yes | QMessageBox::No; break;
+    case MessageButtons::YesNoCancel: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
+    }
+    QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, window_);
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return Answer::Ok;
+    }
+}
+
+QString WindowOperator::askOpenFileName(const QString &initialName, const QString &filter)
+{
+    if (sink_)
+        return sink_->askOpenFileName(initialName, filter);
+    return QFileDialog::getOpenFileName(window_, QString(), initialName, filter);
+}
+
+QString WindowOperator::askSaveFileName(const QString &initialName, const QString &filter)
+{
+    if (sink_)
+        return sink_->askSaveFileName(initialName, filter);
+    // The caller asks before replacing a file of the completed name.
+    return QFileDialog::getSaveFileName(window_, QString(), initialName, filter, nullptr,
+                                        QFileDialog::DontConfirmOverwrite);
+}
+
+void WindowOperator::fillList(ControlId list, const QStringList &entries)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(control(list))) {
+        const QSignalBlocker quiet(combo);
+        combo->clear();
+        combo->addItems(entries);
+        combo->setCurrentIndex(-1);
+    }
+}
+
+void WindowOperator::selectListEntry(ControlId list, int index)
+{
+    if (auto *combo = qobject_cast<QComboBox *>(control(list))) {
+        // Selecting from code runs no rule.
+        const QSignalBlocker quiet(combo);
+        combo->setCurrentIndex(index >= 0 && index < combo->count() ? index : -1);
+    }
+}
+
+int WindowOperator::listSelection(ControlId list) const
+{
+    auto *combo = qobject_cast<QComboBox *>(control(list));
+    return combo ? combo->currentIndex() : -1;
+}
+
+void WindowOperator::enableControl(ControlId id, bool enabled)
+{
+    if (QWidget *w = control(id))
+        w->setEnabled(enabled);
+}
+
+bool WindowOperator::isControlChecked(ControlId id) const
+{
+    auto *button = qobject_cast<QAbstractButton *>(control(id));
+    return button && button->isChecked();
+}
+
+void WindowOperator::setControlChecked(ControlId id, bool checked)
+{
+    if (auto *button = qobject_cast<QAbstractButton *>(control(id))) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(checked);
+    }
+}
+
+std::optional<int> WindowOperator::readEdit(ControlId edit) const
+{
+    auto *line = qobject_cast<QLineEdit *>(control(edit));
+    return line ? editInteger(line->text()) : std::nullopt;
+}
+
+void WindowOperator::setEdit(ControlId edit, int value)
+{
+    // Not blocked: the edits' own change rules see the new text.
+    if (auto *line = qobject_cast<QLineEdit *>(control(edit)))
+        line->setText(QString::number(value));
+}
+
+void WindowOperator::focusPageTable()
+{
+    if (!table_)
+        return;
+    // Focus only moves inside an active window; the editor must commit
+    // before the caller reads any cell either way.
+    if (table_->isEditing())
+        table_->commitEditor();
+    table_->setFocus(Qt::OtherFocusReason);
+}
+
+void WindowOperator::editPageCell(int row, int column)
+{
+    if (table_)
+        table_->editCell(row, column);
+}
+
+} // namespace vt

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "controls/MyListCtrl.h"
+#include "document/Operator.h"
+
+#include <QHash>
+#include <QPointer>
+
+class QWidget;
+
+namespace vt {
+
+
+// The operator as the main window shows it: message boxes, file dialogs and
+// the window's own controls. Messages and file names can be handed to a
+// replacement sink (the tests script their answers that way).
+class WindowOperator : public Operator {
+public:
+    explicit WindowOperator(QWidget *window) : window_(window) {}
+
+    void addControl(ControlId id, QWidget *control) { controls_.insert(id, control); }
+    QWidget *control(ControlId id) const { return controls_.value(id); }
+    void setPageTable(CMyListCtrl *table) { table_ = table; }
+    // Null restores the real message boxes and file dialogs.
+    void setMessageSink(Operator *sink) { sink_ = sink; }
+
+    Answer showMessage(const Message &message) override;
+    QString askOpenFileName(const QString &initialName, const QString &filter) override;
+    QString askSaveFileName(const QString &initialName, const QString &filter) override;
+    void fillList(ControlId list, const QStringList &entries) override;
+    void selectListEntry(ControlId list, int index) override;
+    int listSelection(ControlId list) const override;
+    void enableControl(ControlId control, bool enabled) override;
+    bool isControlChecked(ControlId control) const override;
+    void setControlChecked(ControlId control, bool checked) override;
+    std::optional<int> readEdit(ControlId edit) const override;
+    void setEdit(ControlId edit, int value) override;
+    void focusPageTable() override;
+    void editPageCell(int row, int column) override;
+
+private:
+    QWidget *window_;
+    QHash<ControlId, QPointer<QWidget>> controls_;
+    QPointer<CMyListCtrl> table_;
+    Operator *sink_ = nullptr;
+};
+
+// The integer a bound edit holds, as the dialog framework reads it: blanks
+// around an optional sign and digits; nothing for anything else.
+std::optional<int> editInteger(const QString &text);
+
+} // namespace vt
