@@ -1,11 +1,14 @@
+#include "DocumentTools.h"
+
 #include <QCoreApplication>
+#include <QStringList>
 
 #include <cstdio>
 #include <cstring>
 
 namespace {
 
-const char kUsage[] =
+const char kUsageHead[] =
     "usage: vt350-cli COMMAND [ARGS]\n"
     "\n"
     "Label jobs for the Vt350 tube printer, without a window.\n"
@@ -13,15 +16,35 @@ const char kUsage[] =
     "commands:\n"
     "  --help    show this text\n";
 
+void usage(std::FILE *to)
+{
+    std::fputs(kUsageHead, to);
+    std::fputs(vt::cli::kDocumentHelp, to);
+}
+
+struct Command {
+    const char *name;
+    int (*run)(const QStringList &args);
+};
+
+const Command kCommands[] = {
+    {"convert", vt::cli::convertCommand},
+    {"show", vt::cli::showCommand},
+};
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fputs(kUsage, argc < 2 ? stderr : stdout);
+        usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
+    const QStringList args = app.arguments().mid(2);
+    for (const Command &command : kCommands)
+        if (std::strcmp(argv[1], command.name) == 0)
+            return command.run(args);
     std::fprintf(stderr, "vt350-cli: unknown command '%s' (see --help)\n", argv[1]);
     return 2;
 }

@@ -1,0 +1,149 @@
+#include "common/ScriptedOperator.h"
+#include "document/DocumentCommands.h"
+#include "document/DocumentFile.h"
+#include "document/PageCommands.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace vt;
+
+namespace {
+
+struct CliRun {
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+CliRun cli(const QStringList &args)
+{
+    QProcess p;
+    p.start(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-cli"), args);
+    CliRun r;
+    if (!p.waitForFinished(30000))
+        return r;
+    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+TEST(Cli, HelpDescribesTheDocumentCommands)
+{
+    const CliRun r = cli({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.contains("convert IN OUT.vtd"));
+    EXPECT_TRUE(r.out.contains("show IN [--json]"));
+    EXPECT_TRUE(r.out.contains("{sup}"));
+    EXPECT_NE(cli({}).exitCode, 0);
+    EXPECT_NE(cli({"convert", "only-one"}).exitCode, 0);
+}
+
+TEST(Cli, ConvertImportsOrOpensThenSaves)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("in.csv"), "A1;B2;5\nsecond\n" + QByteArray(101, 'x') + "\n");
+    CliRun r = cli({"convert", dir.filePath("in.csv"), dir.filePath("out")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.trimmed(), "Have 1 Pages exceeds the limits,Page length is 100.");
+    const QByteArray saved = readAll(dir.filePath("out.vtd"));
+    const DocumentContent content = readDocument(saved, JobSettings{});
+    ASSERT_TRUE(content.ok);
+    ASSERT_EQ(content.pages.size(), 2u);
+    EXPECT_EQ(content.pages[0].textLength, 5);
+    EXPECT_EQ(content.pages[0].repeat, 5);
+    EXPECT_EQ(content.pages[0].fontSize, 3);
+
+    // A document converts to the same bytes.
+    r = cli({"convert", dir.filePath("out.vtd"), dir.filePath("copy.VTD")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty());
+    EXPECT_EQ(readAll(dir.filePath("copy.VTD")), saved);
+
+    // Failures: exit status and a reason on stderr; nothing is written.
+    r = cli({"convert", dir.filePath("missing.csv"), dir.filePath("x.vtd")});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(r.err.trimmed(), "Can not open file!");
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.vtd")));
+
+    writeAll(dir.filePath("bad.vtd"), saved.chopped(3));
+    r = cli({"convert", dir.filePath("bad.vtd"), dir.filePath("x.vtd")});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_TRUE(r.err.contains("bad.vtd"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.vtd")));
+
+    r = cli({"convert", dir.filePath("in.txt"), dir.filePath("x.vtd")});
+    EXPECT_NE(r.exitCode, 0);
+
+    // "out" completes to out.vtd, which exists: left alone.
+    r = cli({"convert", dir.filePath("in.csv"), dir.filePath("out")});
+    EXPECT_NE(r.exitCode, 0);
+    EXPECT_EQ(readAll(dir.filePath("out.vtd")), saved);
+}
+
+TEST(Cli, ShowListsPagesWithReadableMarksAndLengths)
+{
+    QTemporaryDir dir;
+    Job job;
+    vt::test::ScriptedOperator op;
+    PageCommands pages(job, op);
+    DocumentCommands documents(job, op, pages);
+    pages.add();
+    job.model.setCellText(0, ColLine1, QStringLiteral("X") + QChar(mark::superscript) + QStringLiteral("2{"));
+    job.model.setCellText(0, ColLine2, QStringLiteral("No") + QChar(mark::numberPadded));
+    pages.add();
+    job.model.setCellText(1, ColLine1, QString(QChar(mark::firstSymbol + 4)) + QStringLiteral("电缆"));
+    ASSERT_TRUE(documents.saveTo(dir.filePath("job.vtd")));
+    const PageRecord &first = job.chain[0];
+
+    CliRun r = cli({"show", dir.filePath("job.vtd")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2);
+    const QStringList fields = lines[0].split('\t');
+    ASSERT_EQ(fields.size(), 13);
+    EXPECT_EQ(fields[0], "1");
+    EXPECT_EQ(fields[1], "X{sup}2{{");
+    EXPECT_EQ(fields[2], "No{n:000-999}");
+    EXPECT_EQ(fields[3], "1");
+    EXPECT_EQ(fields[5], "None");
+    EXPECT_EQ(fields[6], "Horizontal");
+    EXPECT_EQ(fields[7], "100%");
+    EXPECT_EQ(fields[8], "Au");
+    EXPECT_EQ(fields[9], QString::number(first.lengthDots));
+    EXPECT_EQ(fields[10], QString::number(first.line1Dots));
+    EXPECT_EQ(fields[11], QString::number(first.line2Dots));
+    EXPECT_EQ(fields[12], QString::number(first.printCount));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("2\t{sym:05}电缆\t\t")));
+
+    r = cli({"show", dir.filePath("job.vtd"), "--json"});
+    ASSERT_EQ(r.exitCode, 0);
+    const QJsonArray array = QJsonDocument::fromJson(r.out.toUtf8()).array();
+    ASSERT_EQ(array.size(), 2);
+    EXPECT_EQ(array[0].toObject()["line2"].toString(), "No{n:000-999}");
+    EXPECT_EQ(array[0].toObject()["lengthDots"].toInt(), first.lengthDots);
+    EXPECT_EQ(array[1].toObject()["page"].toInt(), 2);
+
+    EXPECT_NE(cli({"show", dir.filePath("nothing.vtd")}).exitCode, 0);
+}

@@ -1,0 +1,172 @@
+#include "DocumentTools.h"
+
+#include "TerminalOperator.h"
+
+#include "document/DocumentCommands.h"
+#include "document/Job.h"
+#include "document/PageCommands.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cstdio>
+
+namespace vt::cli {
+
+const char kDocumentHelp[] =
+    "  convert IN OUT.vtd\n"
+    "            start from a new job (one empty page, start-up settings), open IN\n"
+    "            when it ends in .vtd or import it when it ends in .csv, then save\n"
+    "            the job as OUT (\".vtd\" is appended when OUT does not end in it;\n"
+    "            an existing file of the completed name is left alone). Messages go\n"
+    "            to stderr, one per line. Exit 0 when OUT was written.\n"
+    "  show IN [--json]\n"
+    "            read IN (.vtd or .csv, as convert does) and print one line per\n"
+    "            page, fields separated by tabs:\n"
+    "              page, 1st line, 2nd line, repeat, font size, frame, direction,\n"
+    "              zoom, length code, lengthDots, line1Dots, line2Dots, printCount\n"
+    "            Lengths are those Save would write (in printer dots, 12 per mm).\n"
+    "            With --json the same fields as a JSON array of objects.\n"
+    "            Marks in the text are written as:\n"
+    "              {sup} {sub}        superscript, subscript mark\n"
+    "              {n:0-999} {n:000-999} {n:A-Z} {n:a-z}   serial number\n"
+    "              {sym:NN}           electrical symbol NN (01..77)\n"
+    "              {xHH}              a control character, {{ a literal '{'\n";
+
+QString readableText(const QString &cell)
+{
+    QString out;
+    out.reserve(cell.size());
+    for (const QChar c : cell) {
+        const char16_t u = c.unicode();
+        switch (u) {
+        case mark::superscript: out += QStringLiteral("{sup}"); continue;
+        case mark::subscript: out += QStringLiteral("{sub}"); continue;
+        case mark::numberDecimal: out += QStringLiteral("{n:0-999}"); continue;
+        case mark::numberPadded: out += QStringLiteral("{n:000-999}"); continue;
+        case mark::numberUpper: out += QStringLiteral("{n:A-Z}"); continue;
+        case mark::numberLower: out += QStringLiteral("{n:a-z}"); continue;
+        case u'{': out += QStringLiteral("{{"); continue;
+        }
+        if (u >= mark::firstSymbol && u <= mark::lastSymbol)
+            out += QStringLiteral("{sym:%1}").arg(u - mark::firstSymbol + 1, 2, 10, QLatin1Char('0'));
+        else if (u < 0x20 || u == 0x7F)
+            out += QStringLiteral("{x%1}").arg(QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0')));
+        else
+            out += c;
+    }
+    return out;
+}
+
+namespace {
+
+enum class InputKind { Document, Csv, Unknown };
+
+InputKind kindOf(const QString &path)
+{
+    if (path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive))
+        return InputKind::Document;
+    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return InputKind::Csv;
+    return InputKind::Unknown;
+}
+
+// The job as the program starts it, with everything needed to act on it.
+struct Session {
+    Job job;
+    TerminalOperator op;
+    PageCommands pages{job, op};
+    DocumentCommands documents{job, op, pages};
+
+    Session() { pages.add(); }
+
+    // Opens or imports as the window would on its start-up job.
+    bool load(const QString &path)
+    {
+        switch (kindOf(path)) {
+        case InputKind::Document: return documents.openPath(path);
+        case InputKind::Csv: return documents.importPath(path);
+        case InputKind::Unknown: break;
+        }
+        std::fprintf(stderr, "vt350-cli: %s: not a .vtd or .csv file\n", qPrintable(path));
+        return false;
+    }
+};
+
+} // namespace
+
+int convertCommand(const QStringList &args)
+{
+    if (args.size() != 2) {
+        std::fputs("usage: vt350-cli convert IN OUT.vtd\n", stderr);
+        return 2;
+    }
+    Session session;
+    if (!session.load(args[0]))
+        return 1;
+    return session.documents.saveTo(args[1]) ? 0 : 1;
+}
+
+int showCommand(const QStringList &args)
+{
+    const bool json = args.contains(QStringLiteral("--json"));
+    QStringList rest = args;
+    rest.removeAll(QStringLiteral("--json"));
+    if (rest.size() != 1) {
+        std::fputs("usage: vt350-cli show IN [--json]\n", stderr);
+        return 2;
+    }
+    Session session;
+    if (!session.load(rest[0]))
+        return 1;
+    Job &job = session.job;
+    job.buildPrintRecords(false);
+
+    QJsonArray array;
+    QByteArray text;
+    for (int row = 0; row < job.pageCount() && row < job.chain.size(); ++row) {
+        const PageRecord &page = job.chain[row];
+        const QString line1 = readableText(job.model.cellText(row, ColLine1));
+        const QString line2 = readableText(job.model.cellText(row, ColLine2));
+        const QString lengthCode = QString::fromLatin1(asciiView(page.lengthCode));
+        if (json) {
+            array.append(QJsonObject{
+                {QStringLiteral("page"), row + 1},
+                {QStringLiteral("line1"), line1},
+                {QStringLiteral("line2"), line2},
+                {QStringLiteral("repeat"), page.repeat},
+                {QStringLiteral("fontSize"), page.fontSize},
+                {QStringLiteral("frame"), frameText(page.frame)},
+                {QStringLiteral("direction"), directionText(page.direction)},
+                {QStringLiteral("zoom"), zoomText(page.halfZoom != 0)},
+                {QStringLiteral("lengthCode"), lengthCode},
+                {QStringLiteral("lengthDots"), page.lengthDots},
+                {QStringLiteral("line1Dots"), page.line1Dots},
+                {QStringLiteral("line2Dots"), page.line2Dots},
+                {QStringLiteral("printCount"), page.printCount},
+            });
+            continue;
+        }
+        const QStringList fields{QString::number(row + 1),
+                                 line1,
+                                 line2,
+                                 QString::number(page.repeat),
+                                 QString::number(page.fontSize),
+                                 frameText(page.frame),
+                                 directionText(page.direction),
+                                 zoomText(page.halfZoom != 0),
+                                 lengthCode,
+                                 QString::number(page.lengthDots),
+                                 QString::number(page.line1Dots),
+                                 QString::number(page.line2Dots),
+                                 QString::number(page.printCount)};
+        text += fields.join(QLatin1Char('\t')).toUtf8() + '\n';
+    }
+    if (json)
+        text = QJsonDocument(array).toJson(QJsonDocument::Indented);
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    return 0;
+}
+
+} // namespace vt::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "document/Operator.h"
+
+#include <QMap>
+
+#include <cstdio>
+
+namespace vt::cli {
+
+// The operator on a terminal: messages go to stderr one per line, questions
+// are answered No (a batch run never discards or overwrites on its own),
+// file dialogs answer with the names given on the command line.
+class TerminalOperator : public Operator {
+public:
+    explicit TerminalOperator(std::FILE *out = stderr) : out_(out) {}
+
+    QString openName;
+    QString saveName;
+    int messageCount = 0;
+
+    Answer showMessage(const Message &message) override;
+    QString askOpenFileName(const QString &, const QString &) override { return openName; }
+    QString askSaveFileName(const QString &, const QString &) override { return saveName; }
+
+    void fillList(ControlId list, const QStringList &entries) override;
+    void selectListEntry(ControlId list, int index) override;
+    int listSelection(ControlId list) const override { return selections_.value(list, -1); }
+    void enableControl(ControlId, bool) override {}
+    bool isControlChecked(ControlId control) const override { return checked_.value(control, false); }
+    void setControlChecked(ControlId control, bool on) override { checked_[control] = on; }
+    std::optional<int> readEdit(ControlId edit) const override { return edits_.value(edit, std::nullopt); }
+    void setEdit(ControlId edit, int value) override { edits_[edit] = value; }
+
+private:
+    std::FILE *out_;
+    QMap<ControlId, QStringList> lists_;
+    QMap<ControlId, int> selections_;
+    QMap<ControlId, bool> checked_;
+    QMap<ControlId, std::optional<int>> edits_;
+};
+
+} // namespace vt::cli
