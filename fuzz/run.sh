@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang in build-fuzz and runs each for a few
+# seconds on its seed corpus. FUZZ_SECONDS sets the time per target.
+# New inputs go to build-fuzz/corpus/<target>; crashes to build-fuzz/artifacts.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds="${FUZZ_SECONDS:-10}"
+build=build-fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVT350_FUZZ=ON -DVT350_TESTS=OFF -DVT350_BENCH=OFF >/dev/null
+cmake --build "$build" -j2 --target fuzz_document fuzz_csv
+mkdir -p "$build/artifacts"
+status=0
+for target in document csv; do
+  mkdir -p "$build/corpus/$target"
+  echo "== fuzz_$target: ${seconds}s"
+  if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 \
+      -artifact_prefix="$build/artifacts/${target}-" \
+      "$build/corpus/$target" "fuzz/corpus/$target" 2>"$build/fuzz_$target.log"; then
+    echo "fuzz_$target FAILED, see $build/fuzz_$target.log and $build/artifacts" >&2
+    tail -40 "$build/fuzz_$target.log" >&2
+    status=1
+  else
+    grep -E '^(#[0-9]+\s+DONE|Done)' "$build/fuzz_$target.log" | tail -1 || true
+  fi
+done
+exit $status
