@@ -1,0 +1,283 @@
+#include "app/KetraTestDlg.h"
+#include "common/ScriptedOperator.h"
+#include "controls/MyListCtrl.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+using namespace vt;
+using vt::test::ScriptedOperator;
+
+namespace {
+
+struct MainWindowTest : ::testing::Test {
+    std::unique_ptr<CKetraTestDlg> window = std::make_unique<CKetraTestDlg>();
+    ScriptedOperator script;
+
+    void SetUp() override
+    {
+        enterPressed = false;
+        window->setMessageSink(&script);
+    }
+    void TearDown() override
+    {
+        window->job().modified = false;
+        window.reset();
+        enterPressed = false;
+    }
+    void showActive()
+    {
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    CMyListCtrl &table() { return *window->pageTable(); }
+    QString cell(int row, int column) { return window->job().model.cellText(row, column); }
+    void clickCell(int row, int column)
+    {
+        const QRect r = table().visualRect(window->job().model.index(row, column));
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, r.center());
+    }
+    void clickHeader(int column)
+    {
+        QHeaderView *header = table().horizontalHeader();
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
+    CInPlaceEdit *editor() { return table().currentEditor(); }
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsWithOnePageAndTheStartUpSelections)
+{
+    EXPECT_EQ(window->windowTitle(), "Vt350 Tube Printer_P1.03");
+    const Job &job = window->job();
+    ASSERT_EQ(job.pageCount(), 1);
+    EXPECT_TRUE(job.model.isChecked(0));
+    const QStringList expected{"", kCurrentStar, "1", "", "", "1", "4", "None", "Horizontal", "100%"};
+    for (int column = 1; column < ColumnCount; ++column)
+        EXPECT_EQ(cell(0, column), expected[column]) << column;
+    EXPECT_EQ(job.currentIndex, 0);
+    EXPECT_EQ(job.model.headerCheckState(), 2);
+    EXPECT_FALSE(job.modified);
+
+    const auto text = [&](ControlId id) { return qobject_cast<QComboBox *>(window->control(id))->currentText(); };
+    EXPECT_EQ(text(ControlId::Material), "Label");
+    EXPECT_EQ(text(ControlId::MaterialParameter), "9 mm");
+    EXPECT_EQ(text(ControlId::CutSetting), "Half-cut");
+    EXPECT_EQ(text(ControlId::Spacing), "1");
+    EXPECT_EQ(qobject_cast<QComboBox *>(window->control(ControlId::Spacing))->count(), 21);
+    EXPECT_EQ(text(ControlId::Arrange), "Center");
+    EXPECT_EQ(text(ControlId::FontSize), "4");
+    EXPECT_EQ(text(ControlId::Zoom), "100%");
+    EXPECT_EQ(text(ControlId::Frame), "None");
+    EXPECT_EQ(text(ControlId::Direction), "Horizontal");
+    // The list shows 3; the stored density stays 9 until the operator picks one.
+    EXPECT_EQ(text(ControlId::Density), "3");
+    EXPECT_EQ(job.settings.density, 9);
+    Operator &op = window->windowOperator();
+    EXPECT_TRUE(op.isControlChecked(ControlId::CurrentPage));
+    EXPECT_TRUE(op.isControlChecked(ControlId::Automatic));
+    EXPECT_TRUE(op.isControlChecked(ControlId::LocalFont));
+    EXPECT_FALSE(window->control(ControlId::LengthEdit)->isEnabled());
+    EXPECT_FALSE(window->control(ControlId::LengthSet)->isEnabled());
+    EXPECT_EQ(op.readEdit(ControlId::LengthEdit), 25);
+    EXPECT_EQ(op.readEdit(ControlId::RepeatEdit), 1);
+    EXPECT_EQ(op.readEdit(ControlId::CopiesEdit), 1);
+
+    // Fifteen toolbar slots in order, each named for a screen reader.
+    QStringList slotLabels;
+    for (QAction *a : window->toolBar()->actions()) {
+        slotLabels << (a->isSeparator() ? "|" : a->text());
+        if (!a->isSeparator()) {
+            QWidget *button = window->toolBar()->widgetForAction(a);
+            EXPECT_EQ(button->width(), 72);
+            EXPECT_EQ(button->accessibleName(), a->text());
+        }
+    }
+    EXPECT_EQ(slotLabels.join(' '), "Open Save | Import | Add Delete | Supscript Subscript | PrintView Print | Exit");
+
+    // Every input control has a name: its caption, a buddy label or its own.
+    QSet<QWidget *> named;
+    for (QLabel *label : window->findChildren<QLabel *>())
+        if (label->buddy())
+            named.insert(label->buddy());
+    for (QWidget *w : window->centralWidget()->findChildren<QWidget *>()) {
+        if (!qobject_cast<QComboBox *>(w) && !qobject_cast<QLineEdit *>(w) && !qobject_cast<QAbstractButton *>(w))
+            continue;
+        if (qobject_cast<QComboBox *>(w->parentWidget()) || table().isAncestorOf(w))
+            continue; // parts of a named control
+        const auto *button = qobject_cast<QAbstractButton *>(w);
+        EXPECT_TRUE(named.contains(w) || !w->accessibleName().isEmpty() || (button && !button->text().isEmpty()))
+            << w->metaObject()->className();
+    }
+}
+
+TEST_F(MainWindowTest, EnterInTheLastRowAddsAPageAndEditsItsFirstLine)
+{
+    showActive();
+    clickCell(0, ColLine1);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), "W-101");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+
+    const Job &job = window->job();
+    ASSERT_EQ(job.pageCount(), 2);
+    EXPECT_EQ(cell(0, ColLine1), "W-101");
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(job.chain[0].text.data())), "W-101");
+    EXPECT_EQ(job.currentIndex, 1);
+    EXPECT_EQ(cell(1, ColCurrent), kCurrentStar);
+    EXPECT_EQ(cell(1, ColPage), "2");
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->row(), 1);
+    EXPECT_EQ(editor()->column(), ColLine1);
+    EXPECT_FALSE(enterPressed);
+    EXPECT_TRUE(job.modified);
+    EXPECT_TRUE(script.messages.empty());
+
+    // Escape leaves the new cell as it was and commits nothing.
+    QTest::keyClicks(editor(), "abc");
+    QTest::keyClick(editor(), Qt::Key_Escape);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(cell(1, ColLine1), "");
+    EXPECT_EQ(job.chain[1].textLength, 0);
+    EXPECT_EQ(job.pageCount(), 2);
+    EXPECT_TRUE(window->isVisible()); // the editor's Escape does not close the window
+}
+
+TEST_F(MainWindowTest, SecondLineOfABigFontIsRefusedWithoutAnEditor)
+{
+    showActive();
+    clickCell(0, ColLine2);
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(script.messageTexts(),
+              QStringList{"Font size is too big, not suitable for double line, please choose 1-3 fonts!"});
+}
+
+TEST_F(MainWindowTest, HeaderCheckBoxUnchecksAndChecksEveryRow)
+{
+    showActive();
+    window->addPage();
+    window->addPage();
+    window->job().modified = false;
+    window->job().model.setChecked(1, false);
+    clickHeader(ColCheck);
+    const PageTableModel &model = window->job().model;
+    EXPECT_EQ(table().headerCheckState(), 1);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_FALSE(model.isChecked(row)) << row;
+    // Header clicks of other columns change nothing.
+    clickHeader(ColPage);
+    EXPECT_EQ(table().headerCheckState(), 1);
+    clickHeader(ColCheck);
+    EXPECT_EQ(table().headerCheckState(), 2);
+    for (int row = 0; row < 3; ++row)
+        EXPECT_TRUE(model.isChecked(row)) << row;
+    EXPECT_TRUE(window->job().modified);
+}
+
+TEST_F(MainWindowTest, CommandsFromTheToolbarActOnTheCurrentPage)
+{
+    showActive();
+    const auto trigger = [&](const QString &label) {
+        for (QAction *a : window->toolBar()->actions())
+            if (a->text() == label)
+                QTest::mouseClick(window->toolBar()->widgetForAction(a), Qt::LeftButton);
+    };
+    trigger("Add");
+    trigger("Add");
+    EXPECT_EQ(window->job().pageCount(), 3);
+    EXPECT_EQ(window->job().currentIndex, 2);
+    trigger("Supscript");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(2, ColLine1), QString(QChar(mark::superscript)));
+    EXPECT_EQ(window->job().chain[2].textLength, 2);
+    trigger("Delete");
+    EXPECT_EQ(window->job().pageCount(), 2);
+    EXPECT_EQ(window->job().currentIndex, 1);
+}
+
+TEST_F(MainWindowTest, AnUnchangedJobClosesWithoutAQuestion)
+{
+    showActive();
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(MainWindowTest, EscapeClosesTheWindow)
+{
+    showActive();
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, AChangedJobAsksBeforeItIsDiscarded)
+{
+    showActive();
+    clickCell(0, ColLine1);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), "X1");
+    // The close box while the editor is open: the text is committed, then asked about.
+    script.answers = {Answer::Cancel};
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].caption, "Prompt");
+    EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNoCancel);
+    EXPECT_EQ(cell(0, ColLine1), "X1");
+
+    // Yes saves first; while nothing is saved the window stays.
+    script.answers = {Answer::Yes};
+    EXPECT_FALSE(window->close());
+
+    script.answers = {Answer::No};
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(script.messages.size(), 3u);
+}
+
+TEST_F(MainWindowTest, ExitNeedsIntegersInTheBoundEdits)
+{
+    showActive();
+    auto *copies = qobject_cast<QLineEdit *>(window->control(ControlId::CopiesEdit));
+    copies->setText("");
+    window->exitCommand();
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(script.messageTexts(), QStringList{QStringLiteral("请键入一个整数。")});
+
+    copies->setText("3");
+    window->exitCommand();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(window->copiesValue, 3);
+}
+
+TEST_F(MainWindowTest, F1ShowsTheAboutBox)
+{
+    showActive();
+    QString title, text;
+    QTimer::singleShot(0, [&] {
+        QWidget *box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        title = box->windowTitle();
+        for (QLabel *label : box->findChildren<QLabel *>())
+            text += label->text();
+        auto *ok = box->findChild<QPushButton *>();
+        ASSERT_NE(ok, nullptr);
+        EXPECT_EQ(ok->text(), "OK");
+        QTest::mouseClick(ok, Qt::LeftButton);
+    });
+    QTest::keyClick(window.get(), Qt::Key_F1);
+    EXPECT_EQ(title, "Veltra Tube Printer");
+    EXPECT_EQ(text, "Version 1.21");
+}
