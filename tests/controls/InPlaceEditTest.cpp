@@ -1,0 +1,115 @@
+#include "TableFixture.h"
+
+namespace vt::test {
+
+TEST_F(TableFixture, EditorKeepsAtMostHundredTypedCharacters)
+{
+    makeTable(1);
+    press(0, ColLine1);
+    CInPlaceEdit *editor = table->currentEditor();
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, QString(101, u'a'));
+    EXPECT_EQ(editor->text(), QString(100, u'a'));
+
+    // Backspace always erases; 99 characters take one more.
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->text().size(), 99);
+    QTest::keyClicks(editor, "bc");
+    EXPECT_EQ(editor->text(), QString(99, u'a') + u'b');
+
+    // Typing over a selection replaces it, so it is not held against the limit.
+    editor->selectAll();
+    QTest::keyClicks(editor, "z");
+    EXPECT_EQ(editor->text(), "z");
+
+    // Pasted text is not cut here; the commit rules judge the page text.
+    editor->setText(QString(120, u'p'));
+    editor->end(false);
+    QTest::keyClicks(editor, "q");
+    EXPECT_EQ(editor->text().size(), 120);
+}
+
+TEST_F(TableFixture, RepeatColumnTakesDigitsAndPointOnly)
+{
+    makeTable(1);
+    press(0, ColRepeat);
+    CInPlaceEdit *editor = table->currentEditor();
+    ASSERT_NE(editor, nullptr);
+    EXPECT_TRUE(editor->isDigitsOnly());
+    QTest::keyClicks(editor, "1a2.b3 &(");
+    EXPECT_EQ(editor->text(), "12.3");
+    QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->text(), "12.");
+    editor->setSelection(0, 0);
+    QTest::keyClick(editor, Qt::Key_Left);   // navigation keys still work
+    EXPECT_TRUE(table->isEditing());
+}
+
+TEST_F(TableFixture, AmpersandAndParenthesisAreOrdinaryText)
+{
+    makeTable(1);
+    press(0, ColLine1);
+    CInPlaceEdit *editor = table->currentEditor();
+    takeCalls();
+    QTest::keyClicks(editor, "A&B(C)7");
+    QTest::keyClick(editor, Qt::Key_7, Qt::ShiftModifier);
+    EXPECT_TRUE(table->isEditing());
+    EXPECT_TRUE(takeCalls().empty());
+    EXPECT_TRUE(editor->text().startsWith("A&B(C)7"));
+}
+
+TEST_F(TableFixture, EditorWidensToTheRightUpToTheTableEdge)
+{
+    makeTable(1, {700, 200});
+    press(0, ColRepeat);
+    CInPlaceEdit *editor = table->currentEditor();
+    ASSERT_NE(editor, nullptr);
+    const QRect start = editor->geometry();
+    EXPECT_EQ(start.left(), table->columnViewportPosition(ColRepeat) + 4);
+    EXPECT_EQ(start.width(), table->columnWidth(ColRepeat) - 3);
+
+    QTest::keyClicks(editor, "1234567890");
+    const QRect wider = editor->geometry();
+    EXPECT_EQ(wider.left(), start.left());
+    EXPECT_GT(wider.width(), start.width());
+    EXPECT_GE(wider.width(), editor->fontMetrics().horizontalAdvance(editor->text()) + 5);
+
+    QTest::keyClicks(editor, QString(90, u'9'));
+    EXPECT_EQ(editor->geometry().left(), start.left());
+    EXPECT_EQ(editor->geometry().right(), table->viewport()->width() - 1);
+
+    // Erasing never shrinks it.
+    const int full = editor->width();
+    for (int i = 0; i < 50; ++i)
+        QTest::keyClick(editor, Qt::Key_Backspace);
+    EXPECT_EQ(editor->width(), full);
+}
+
+TEST_F(TableFixture, EnterAndEscapeNeverReachTheWindow)
+{
+    makeTable(1);
+    int windowKeys = 0;
+    struct Spy : QObject {
+        int *count;
+        explicit Spy(int *c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::KeyPress)
+                ++*count;
+            return false;
+        }
+    } spy(&windowKeys);
+    window->installEventFilter(&spy);
+    table->installEventFilter(&spy);
+    table->viewport()->installEventFilter(&spy);
+
+    for (auto key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Enter}) {
+        press(0, ColLine1);
+        QTest::keyClick(table->currentEditor(), key);
+        EXPECT_FALSE(table->isEditing());
+        settle();
+    }
+    EXPECT_EQ(windowKeys, 0);
+}
+
+} // namespace vt::test
