@@ -186,6 +186,13 @@ TEST_F(MainWindowTest, HeaderCheckBoxUnchecksAndChecksEveryRow)
     for (int row = 0; row < 3; ++row)
         EXPECT_TRUE(model.isChecked(row)) << row;
     EXPECT_TRUE(window->job().modified);
+
+    // A row's own check box is a change to the job too.
+    window->job().modified = false;
+    const QRect box = table().visualRect(model.index(1, ColCheck));
+    QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, box.center());
+    EXPECT_FALSE(model.isChecked(1));
+    EXPECT_TRUE(window->job().modified);
 }
 
 TEST_F(MainWindowTest, CommandsFromTheToolbarActOnTheCurrentPage)
