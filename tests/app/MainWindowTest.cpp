@@ -214,6 +214,17 @@ TEST_F(MainWindowTest, CommandsFromTheToolbarActOnTheCurrentPage)
     trigger("Delete");
     EXPECT_EQ(window->job().pageCount(), 2);
     EXPECT_EQ(window->job().currentIndex, 1);
+
+    // An open editor commits before a mark is appended to its cell.
+    clickCell(0, ColLine1);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), "AB");
+    trigger("Subscript");
+    EXPECT_EQ(editor(), nullptr);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(0, ColLine1), "AB" + QString(QChar(mark::subscript)));
+    EXPECT_EQ(window->job().chain[0].textLength, 4);
+    EXPECT_EQ(window->job().chain[0].subscriptCount, 1);
 }
 
 TEST_F(MainWindowTest, AnUnchangedJobClosesWithoutAQuestion)
