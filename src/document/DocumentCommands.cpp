@@ -94,7 +94,11 @@ bool DocumentCommands::saveTo(const QString &chosenPath)
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     if (!written) {
-        op_.prompt(QStringLiteral("Can not save file %1:\n%2").arg(shown(path), file.errorString()));
+        QString reason = file.errorString();
+        if (file.error() == QFileDevice::UnspecifiedError || reason.isEmpty())
+            reason = QStringLiteral("the new file could not be completed.");
+        op_.prompt(QStringLiteral("Can not save file %1:\n%2\nAn earlier file of this name is unchanged.")
+                       .arg(shown(path), reason));
         return false;
     }
     job_.modified = false;
