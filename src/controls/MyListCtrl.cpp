@@ -65,8 +65,31 @@ void CMyListCtrl::setPageModel(PageTableModel *model)
     setModel(model);
     if (oldSelection && oldSelection != selectionModel())
         oldSelection->deleteLater();
+    if (pageModel_)
+        disconnect(pageModel_, nullptr, this, nullptr);
     pageModel_ = model;
+    if (model) {
+        connect(model, &QAbstractItemModel::rowsRemoved, this, &CMyListCtrl::dropStaleEditor);
+        connect(model, &QAbstractItemModel::modelReset, this, &CMyListCtrl::dropStaleEditor);
+    }
     applyColumnWidths();
+}
+
+void CMyListCtrl::dropStaleEditor()
+{
+    // The edited page is gone (deleted, or the job was replaced): the editor
+    // closes without a commit instead of floating over another page.
+    if (!editor_ || editorCell_.isValid())
+        return;
+    QPointer<CInPlaceEdit> editor = editor_;
+    editor_ = nullptr;
+    disconnect(editor, nullptr, this, nullptr);
+    if (editor->hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    if (editor) {
+        editor->hide();
+        editor->deleteLater();
+    }
 }
 
 void CMyListCtrl::applyColumnWidths()
@@ -258,6 +281,7 @@ CInPlaceEdit *CMyListCtrl::editCell(int row, int column)
                 endLabelEdit(editor, where, text, cancelled);
             });
     editor_ = editor;
+    editorCell_ = where;
     editor->start();
     return editor;
 }
@@ -307,6 +331,22 @@ void CMyListCtrl::wheelEvent(QWheelEvent *event)
     inWheel_ = true;
     QTableView::wheelEvent(event);
     inWheel_ = false;
+}
+
+void CMyListCtrl::mouseMoveEvent(QMouseEvent *event)
+{
+    // The selection stays on the pressed row (the current page) while the
+    // button is held; dragging does not carry it to other rows.
+    if (event->buttons() & Qt::LeftButton)
+        return;
+    QTableView::mouseMoveEvent(event);
+}
+
+void CMyListCtrl::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
 void CMyListCtrl::keyReleaseEvent(QKeyEvent *event)

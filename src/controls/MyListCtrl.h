@@ -80,6 +80,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     int send(unsigned message, int row, int column);
@@ -88,11 +90,13 @@ private:
     void endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex &cell, const QString &text,
                       bool cancelled);
     void beforeScroll();
+    void dropStaleEditor();
 
     CMyHeaderCtrl *headerCtrl_;
     QPointer<PageTableModel> pageModel_;
     PageTableOwner *owner_ = nullptr;
     QPointer<CInPlaceEdit> editor_;
+    QPersistentModelIndex editorCell_;
     int currentRow = 0;
     int currentColumn_ = 0;   // used only while no model is set
     bool inWheel_ = false;

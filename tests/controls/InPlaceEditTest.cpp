@@ -1,5 +1,8 @@
 #include "TableFixture.h"
 
+#include <QAction>
+#include <QInputMethodEvent>
+
 namespace vt::test {
 
 TEST_F(TableFixture, EditorKeepsAtMostHundredTypedCharacters)
@@ -27,6 +30,13 @@ TEST_F(TableFixture, EditorKeepsAtMostHundredTypedCharacters)
     editor->end(false);
     QTest::keyClicks(editor, "q");
     EXPECT_EQ(editor->text().size(), 120);
+
+    // Text from an input method counts as typed.
+    editor->setText(QString(98, u'a'));
+    QInputMethodEvent ime;
+    ime.setCommitString(QStringLiteral("\u4E2D\u6587\u5B57"));
+    QCoreApplication::sendEvent(editor, &ime);
+    EXPECT_EQ(editor->text(), QString(98, u'a') + QStringLiteral("\u4E2D\u6587"));
 }
 
 TEST_F(TableFixture, RepeatColumnTakesDigitsAndPointOnly)
@@ -110,6 +120,27 @@ TEST_F(TableFixture, EnterAndEscapeNeverReachTheWindow)
         settle();
     }
     EXPECT_EQ(windowKeys, 0);
+
+    // Nor do the window's shortcuts fire while a cell is edited.
+    int fired = 0;
+    for (const QKeySequence &keys : {QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_S)}) {
+        auto *action = new QAction(window.get());
+        action->setShortcut(keys);
+        QObject::connect(action, &QAction::triggered, [&] { ++fired; });
+        window->addAction(action);
+    }
+    press(0, ColLine1);
+    CInPlaceEdit *editor = table->currentEditor();
+    editor->end(false);
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QTest::keyClick(editor, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(fired, 0);
+    EXPECT_EQ(editor->text(), "ine0");
+    table->commitEditor();
+    // Outside the editor the window's shortcut works.
+    QTest::keyClick(table, Qt::Key_Delete);
+    EXPECT_EQ(fired, 1);
 }
 
 } // namespace vt::test
