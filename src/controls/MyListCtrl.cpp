@@ -25,6 +25,7 @@ CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), headerCtrl_(new 
     setObjectName(QStringLiteral("pageTable"));
     setAccessibleName(QStringLiteral("Pages"));
     setHorizontalHeader(headerCtrl_);
+    headerCtrl_->setAccessibleName(QStringLiteral("Page columns"));
     headerCtrl_->setOwnerList(this);
     headerCtrl_->setSectionsMovable(false);
     headerCtrl_->setStretchLastSection(false);
@@ -65,22 +66,30 @@ void CMyListCtrl::setPageModel(PageTableModel *model)
     setModel(model);
     if (oldSelection && oldSelection != selectionModel())
         oldSelection->deleteLater();
-    if (pageModel_)
-        disconnect(pageModel_, nullptr, this, nullptr);
+    for (const QMetaObject::Connection &c : modelConnections_)
+        disconnect(c);
+    modelConnections_.clear();
     pageModel_ = model;
     if (model) {
-        connect(model, &QAbstractItemModel::rowsRemoved, this, &CMyListCtrl::dropStaleEditor);
-        connect(model, &QAbstractItemModel::modelReset, this, &CMyListCtrl::dropStaleEditor);
+        for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::rowsInserted})
+            modelConnections_.push_back(connect(model, signal, this, &CMyListCtrl::followEditedCell));
+        modelConnections_.push_back(
+            connect(model, &QAbstractItemModel::modelReset, this, &CMyListCtrl::followEditedCell));
     }
     applyColumnWidths();
 }
 
-void CMyListCtrl::dropStaleEditor()
+void CMyListCtrl::followEditedCell()
 {
+    if (!editor_)
+        return;
+    if (editorCell_.isValid()) {
+        // Rows came or went above: the editor moves with its page.
+        editor_->move(editor_->x(), rowViewportPosition(editorCell_.row()));
+        return;
+    }
     // The edited page is gone (deleted, or the job was replaced): the editor
     // closes without a commit instead of floating over another page.
-    if (!editor_ || editorCell_.isValid())
-        return;
     QPointer<CInPlaceEdit> editor = editor_;
     editor_ = nullptr;
     disconnect(editor, nullptr, this, nullptr);

@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <array>
+#include <vector>
 
 namespace vt {
 
@@ -90,13 +91,14 @@ private:
     void endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex &cell, const QString &text,
                       bool cancelled);
     void beforeScroll();
-    void dropStaleEditor();
+    void followEditedCell();
 
     CMyHeaderCtrl *headerCtrl_;
     QPointer<PageTableModel> pageModel_;
     PageTableOwner *owner_ = nullptr;
     QPointer<CInPlaceEdit> editor_;
     QPersistentModelIndex editorCell_;
+    std::vector<QMetaObject::Connection> modelConnections_;
     int currentRow = 0;
     int currentColumn_ = 0;   // used only while no model is set
     bool inWheel_ = false;

@@ -185,6 +185,7 @@ TEST_F(TableFixture, CommitFollowsItsPageWhenRowsMove)
     press(1, ColLine1);
     QTest::keyClicks(table->currentEditor(), "moved");
     model.insertPageRow(0);
+    EXPECT_EQ(table->currentEditor()->y(), table->rowViewportPosition(2));
     takeCalls();
     table->commitEditor();
     EXPECT_EQ(model.cellText(2, ColLine1), "moved");
