@@ -112,8 +112,11 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent *event)
     // Characters are filtered; keys without printable text (Backspace,
     // arrows, Ctrl+C/V/X/Z) always go through. '&' and '(' are ordinary text.
     const QString typed = event->text();
-    const bool printable =
-        !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint(); });
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    // Ctrl without Alt (Ctrl+Alt is AltGr on Windows) or Meta makes a command.
+    const bool command = (mods & Qt::MetaModifier) || ((mods & Qt::ControlModifier) && !(mods & Qt::AltModifier));
+    const bool printable = !command && !typed.isEmpty() &&
+                           std::all_of(typed.begin(), typed.end(), [](QChar c) { return c.isPrint(); });
     if (printable) {
         const bool allowed = std::all_of(typed.begin(), typed.end(),
                                          [this](QChar c) { return acceptsCharacter(c); });

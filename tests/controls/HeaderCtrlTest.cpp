@@ -16,7 +16,9 @@ QPoint sectionCenter(const QHeaderView *header, int section)
 }
 } // namespace
 
-TEST_F(TableFixture, HeaderClicksReachTheOwnerDoubleClickTwice)
+using HeaderCtrl = TableFixture;
+
+TEST_F(HeaderCtrl, HeaderClicksReachTheOwnerDoubleClickTwice)
 {
     makeTable(2);
     QSignalSpy clicked(table, &CMyListCtrl::headerColumnClicked);
@@ -40,7 +42,7 @@ TEST_F(TableFixture, HeaderClicksReachTheOwnerDoubleClickTwice)
     EXPECT_TRUE(owner.calls.empty());
 }
 
-TEST_F(TableFixture, HeaderBandDividersFrameAndCheckBox)
+TEST_F(HeaderCtrl, HeaderBandDividersFrameAndCheckBox)
 {
     makeTable(1);
     table->setColors(kBand, Qt::black);

@@ -5,7 +5,9 @@
 
 namespace vt::test {
 
-TEST_F(TableFixture, EditorKeepsAtMostHundredTypedCharacters)
+using InPlaceEdit = TableFixture;
+
+TEST_F(InPlaceEdit, EditorKeepsAtMostHundredTypedCharacters)
 {
     makeTable(1);
     press(0, ColLine1);
@@ -39,7 +41,7 @@ TEST_F(TableFixture, EditorKeepsAtMostHundredTypedCharacters)
     EXPECT_EQ(editor->text(), QString(98, u'a') + QStringLiteral("\u4E2D\u6587"));
 }
 
-TEST_F(TableFixture, RepeatColumnTakesDigitsAndPointOnly)
+TEST_F(InPlaceEdit, RepeatColumnTakesDigitsAndPointOnly)
 {
     makeTable(1);
     press(0, ColRepeat);
@@ -50,12 +52,21 @@ TEST_F(TableFixture, RepeatColumnTakesDigitsAndPointOnly)
     EXPECT_EQ(editor->text(), "12.3");
     QTest::keyClick(editor, Qt::Key_Backspace);
     EXPECT_EQ(editor->text(), "12.");
-    editor->setSelection(0, 0);
-    QTest::keyClick(editor, Qt::Key_Left);   // navigation keys still work
+    // Editing keys are no typed characters: they work in every column.
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(editor, Qt::Key_End);
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), "12.12.");
+    QTest::keyClick(editor, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), "12.");
+    QTest::keyClick(editor, Qt::Key_Home);
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(editor->text(), "2.");
     EXPECT_TRUE(table->isEditing());
 }
 
-TEST_F(TableFixture, AmpersandAndParenthesisAreOrdinaryText)
+TEST_F(InPlaceEdit, AmpersandAndParenthesisAreOrdinaryText)
 {
     makeTable(1);
     press(0, ColLine1);
@@ -68,7 +79,7 @@ TEST_F(TableFixture, AmpersandAndParenthesisAreOrdinaryText)
     EXPECT_TRUE(editor->text().startsWith("A&B(C)7"));
 }
 
-TEST_F(TableFixture, EditorWidensToTheRightUpToTheTableEdge)
+TEST_F(InPlaceEdit, EditorWidensToTheRightUpToTheTableEdge)
 {
     makeTable(1, {700, 200});
     press(0, ColRepeat);
@@ -95,7 +106,7 @@ TEST_F(TableFixture, EditorWidensToTheRightUpToTheTableEdge)
     EXPECT_EQ(editor->width(), full);
 }
 
-TEST_F(TableFixture, EnterAndEscapeNeverReachTheWindow)
+TEST_F(InPlaceEdit, EnterAndEscapeNeverReachTheWindow)
 {
     makeTable(1);
     int windowKeys = 0;

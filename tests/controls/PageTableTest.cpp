@@ -1,12 +1,16 @@
 #include "TableFixture.h"
 
+#include <QWheelEvent>
+
 namespace vt::test {
 
 namespace {
 using Calls = std::vector<Call>;
 }
 
-TEST_F(TableFixture, ColumnsGetTheHeaderMarginOnTop)
+using PageTable = TableFixture;
+
+TEST_F(PageTable, ColumnsGetTheHeaderMarginOnTop)
 {
     makeTable(1);
     const int expected[ColumnCount] = {20, 20, 44, 264, 94, 49, 59, 79, 99, 49};
@@ -15,7 +19,7 @@ TEST_F(TableFixture, ColumnsGetTheHeaderMarginOnTop)
     EXPECT_EQ(table->accessibleName(), "Pages");
 }
 
-TEST_F(TableFixture, PressChoosesRowThenAsksBeforeEditing)
+TEST_F(PageTable, PressChoosesRowThenAsksBeforeEditing)
 {
     makeTable(3);
     press(1, ColLine1);
@@ -54,7 +58,7 @@ TEST_F(TableFixture, PressChoosesRowThenAsksBeforeEditing)
     EXPECT_EQ(table->getCurrentColumn(), 0);
 }
 
-TEST_F(TableFixture, PressOnCheckBoxTogglesItAndOpensNoEditor)
+TEST_F(PageTable, PressOnCheckBoxTogglesItAndOpensNoEditor)
 {
     makeTable(2);
     const QRect cell = table->visualRect(model.index(1, ColCheck));
@@ -65,7 +69,7 @@ TEST_F(TableFixture, PressOnCheckBoxTogglesItAndOpensNoEditor)
     EXPECT_FALSE(table->isEditing());
 }
 
-TEST_F(TableFixture, ColumnBoundaryBelongsToTheLeftColumn)
+TEST_F(PageTable, ColumnBoundaryBelongsToTheLeftColumn)
 {
     makeTable(2);
     const int y = cellCenter(0, ColLine1).y();
@@ -96,7 +100,7 @@ TEST_F(TableFixture, ColumnBoundaryBelongsToTheLeftColumn)
     EXPECT_EQ(table->editCell(5, ColLine1), nullptr);
 }
 
-TEST_F(TableFixture, EscapeLeavesTheCellAndCommitsNothing)
+TEST_F(PageTable, EscapeLeavesTheCellAndCommitsNothing)
 {
     makeTable(2);
     for (bool flag : {false, true}) {
@@ -114,7 +118,7 @@ TEST_F(TableFixture, EscapeLeavesTheCellAndCommitsNothing)
     }
 }
 
-TEST_F(TableFixture, EnterStoresTextRaisesFlagAndCommits)
+TEST_F(PageTable, EnterStoresTextRaisesFlagAndCommits)
 {
     makeTable(2);
     bool flagAtCommit = false;
@@ -153,7 +157,7 @@ TEST_F(TableFixture, EnterStoresTextRaisesFlagAndCommits)
     EXPECT_EQ(takeCalls(), (Calls{{kCommit, 0, 3}}));
 }
 
-TEST_F(TableFixture, OwnerCanOpenTheNextEditorWhileCommitting)
+TEST_F(PageTable, OwnerCanOpenTheNextEditorWhileCommitting)
 {
     makeTable(3);
     // What the main window does after Enter: move the editor one row down.
@@ -179,7 +183,7 @@ TEST_F(TableFixture, OwnerCanOpenTheNextEditorWhileCommitting)
         EXPECT_EQ(model.cellText(row, ColLine1), QStringLiteral("r%1").arg(row));
 }
 
-TEST_F(TableFixture, CommitFollowsItsPageWhenRowsMove)
+TEST_F(PageTable, CommitFollowsItsPageWhenRowsMove)
 {
     makeTable(3);
     press(1, ColLine1);
@@ -207,7 +211,7 @@ TEST_F(TableFixture, CommitFollowsItsPageWhenRowsMove)
     EXPECT_TRUE(table->viewport()->findChildren<CInPlaceEdit *>().isEmpty());
 }
 
-TEST_F(TableFixture, UpAndDownReleasesChooseTheRow)
+TEST_F(PageTable, UpAndDownReleasesChooseTheRow)
 {
     makeTable(3);
     press(0, ColPage);
@@ -243,7 +247,7 @@ TEST_F(TableFixture, UpAndDownReleasesChooseTheRow)
     EXPECT_EQ(table->getCurrentRow(), 1);
 }
 
-TEST_F(TableFixture, ScrollBarActionCommitsTheOpenEditorFirst)
+TEST_F(PageTable, ScrollBarActionCommitsTheOpenEditorFirst)
 {
     makeTable(60, {1100, 200});
     QScrollBar *bar = table->verticalScrollBar();
@@ -264,9 +268,22 @@ TEST_F(TableFixture, ScrollBarActionCommitsTheOpenEditorFirst)
     EXPECT_EQ(model.cellText(0, ColLine1), "X");
     EXPECT_FALSE(table->isEditing());
     EXPECT_TRUE(table->hasFocus());
+
+    // The wheel scrolls too: the editor commits rather than float over
+    // another page's cell.
+    press(2, ColLine2);
+    QTest::keyClicks(table->currentEditor(), "W");
+    takeCalls();
+    const QPoint at = cellCenter(2, ColPage);
+    QWheelEvent wheel(at, table->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(table->viewport(), &wheel);
+    EXPECT_EQ(takeCalls(), (Calls{{kCommit, 2, 4}}));
+    EXPECT_EQ(model.cellText(2, ColLine2), "W");
+    EXPECT_FALSE(table->isEditing());
 }
 
-TEST_F(TableFixture, SetCellTextAndHeaderStateRefuseOutOfRange)
+TEST_F(PageTable, SetCellTextAndHeaderStateRefuseOutOfRange)
 {
     makeTable(2);
     EXPECT_TRUE(table->setCellText(1, ColFrame, "Frame"));
