@@ -4,6 +4,7 @@
 
 #include <QBuffer>
 #include <QIODevice>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <climits>
@@ -194,7 +195,9 @@ private:
             return f.size;
         if (f.size > kCap)
             return f.size; // cannot fit in any case
-        decoded = QString::fromUtf8(f.bytes);
+        // A field may start with U+FEFF; only the file's first one is a byte-order mark.
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        decoded = utf8.decode(f.bytes);
         return toAnsi(decoded).size();
     }
 

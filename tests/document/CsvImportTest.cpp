@@ -155,6 +155,11 @@ TEST(CsvImport, EncodingIsUtf8OnlyWhenTheWholeFileIsValid)
     EXPECT_EQ(c.pages[0].line1, QStringLiteral("电缆"));
     EXPECT_EQ(c.pages[2].line1, QStringLiteral("电"));
 
+    // Only the file's first U+FEFF is a byte-order mark; a second is text.
+    c = readCsv("\xEF\xBB\xBF\xEF\xBB\xBF\n");
+    ASSERT_EQ(c.pages.size(), 1u);
+    EXPECT_EQ(c.pages[0].line1, QString(QChar(0xFEFF)));
+
     EXPECT_TRUE(isUtf8("plain"));
     EXPECT_FALSE(isUtf8("\xC0\x80"));          // overlong
     EXPECT_FALSE(isUtf8("\xED\xA0\x80"));      // surrogate
