@@ -24,6 +24,14 @@ public:
         if (QScreen *screen = window.screen())
             window.setGeometry(screen->availableGeometry());
         window.showMaximized();
+        // A document or text file named on the command line is read once the
+        // window is up, so that its messages have a parent.
+        const QStringList args = arguments();
+        if (args.size() > 1) {
+            const QString path = args.at(1);
+            QMetaObject::invokeMethod(&window, [&window, path] { window.openAtStart(path); },
+                                      Qt::QueuedConnection);
+        }
         return exec();
     }
 };

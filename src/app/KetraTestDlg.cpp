@@ -3,10 +3,12 @@
 #include "app/AboutDlg.h"
 #include "app/AppColors.h"
 #include "controls/MyListCtrl.h"
+#include "printer/MyState.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -58,6 +60,10 @@ CKetraTestDlg::CKetraTestDlg(QWidget *parent) : QMainWindow(parent)
     pal.setColor(QPalette::Window, backgroundColor());
     setPalette(pal);
     setAutoFillBackground(true);
+
+    // The progress window exists, hidden, for the whole run.
+    progressDialog_ = new CMyState(this);
+    documents_ = std::make_unique<DocumentCommands>(job_, operator_, commands_, progressDialog_);
 
     createToolBar();
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -381,9 +387,20 @@ void CKetraTestDlg::deletePage() { commands_.deletePage(); }
 void CKetraTestDlg::supscript() { commands_.supscript(); }
 void CKetraTestDlg::subscript() { commands_.subscript(); }
 
-void CKetraTestDlg::openDocument() {}
-void CKetraTestDlg::saveDocument() {}
-void CKetraTestDlg::importCsv() {}
+void CKetraTestDlg::openDocument() { documents_->openDocument(); }
+void CKetraTestDlg::saveDocument() { documents_->saveDocument(); }
+void CKetraTestDlg::importCsv() { documents_->importCsv(); }
+
+bool CKetraTestDlg::openAtStart(const QString &path)
+{
+    if (path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive))
+        return documents_->openPath(path);
+    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return documents_->importPath(path);
+    operator_.prompt(QStringLiteral("%1 is neither a document (.vtd) nor a text file to import (.csv).")
+                         .arg(QDir::toNativeSeparators(path)));
+    return false;
+}
 void CKetraTestDlg::printView() {}
 void CKetraTestDlg::print() {}
 

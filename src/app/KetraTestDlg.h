@@ -2,11 +2,14 @@
 
 #include "app/WindowOperator.h"
 #include "document/CellCommit.h"
+#include "document/DocumentCommands.h"
 #include "document/Job.h"
 #include "document/PageCommands.h"
 #include "document/PageTableProtocol.h"
 
 #include <QMainWindow>
+
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -21,6 +24,7 @@ class QToolBar;
 namespace vt {
 
 class CMyListCtrl;
+class CMyState;
 
 // The main window: the job's settings, the page table and the strip under it,
 // with the toolbar commands. Owns the job for the whole run.
@@ -41,6 +45,11 @@ public:
     QWidget *control(ControlId id) const { return operator_.control(id); }
 
     int pageTableMessage(unsigned message, int row, int column) override;
+
+    // Opens a document (.vtd) or imports a text file (.csv) given on the
+    // command line; false, after telling the operator, when nothing was read.
+    bool openAtStart(const QString &path);
+    CMyState *progressDialog() const { return progressDialog_; }
 
     // Values of the bound edits as last read by Exit.
     int lengthValue = 25;
@@ -102,6 +111,8 @@ private:
     WindowOperator operator_{this};
     CellCommit cellCommit_{job_, operator_};
     PageCommands commands_{job_, operator_, this};
+    CMyState *progressDialog_ = nullptr;
+    std::unique_ptr<DocumentCommands> documents_;
 
     QToolBar *toolBar_ = nullptr;
     CMyListCtrl *pageTable_ = nullptr;

@@ -4,6 +4,8 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -263,6 +265,59 @@ TEST_F(MainWindowTest, AChangedJobAsksBeforeItIsDiscarded)
     script.answers = {Answer::No};
     EXPECT_TRUE(window->close());
     EXPECT_EQ(script.messages.size(), 3u);
+}
+
+TEST_F(MainWindowTest, SaveOpenAndImportThroughTheWindow)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    showActive();
+    const auto trigger = [&](const QString &label) {
+        for (QAction *a : window->toolBar()->actions())
+            if (a->text() == label)
+                QTest::mouseClick(window->toolBar()->widgetForAction(a), Qt::LeftButton);
+    };
+    clickCell(0, ColLine1);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), "A");
+    QTest::keyClick(editor(), Qt::Key_Escape); // nothing committed
+    clickCell(0, ColLine1);
+    QTest::keyClicks(editor(), "A");
+
+    // Closing a changed job and answering Yes saves it (the open edit first), then closes.
+    script.answers = {Answer::Yes};
+    script.fileNames = {dir.filePath("Job")};
+    EXPECT_TRUE(window->close());
+    QFile saved(dir.filePath("Job.vtd"));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.size(), 86);
+    EXPECT_FALSE(window->job().modified);
+
+    // A fresh window opens it from the toolbar: a single empty page is replaced without a question.
+    window = std::make_unique<CKetraTestDlg>();
+    window->setMessageSink(&script);
+    script.messages.clear();
+    showActive();
+    script.fileNames = {dir.filePath("Job.vtd")};
+    trigger("Open");
+    EXPECT_TRUE(script.messages.empty());
+    ASSERT_EQ(window->job().pageCount(), 1);
+    EXPECT_EQ(cell(0, ColLine1), "A");
+
+    // A text file named at start is imported without the confirmation.
+    QFile csv(dir.filePath("marks.csv"));
+    ASSERT_TRUE(csv.open(QIODevice::WriteOnly));
+    csv.write("L1;N;3\nPE\n");
+    csv.close();
+    EXPECT_TRUE(window->openAtStart(csv.fileName()));
+    ASSERT_EQ(window->job().pageCount(), 2);
+    EXPECT_EQ(cell(0, ColLine2), "N");
+    EXPECT_EQ(cell(1, ColLine1), "PE");
+    EXPECT_TRUE(script.messages.empty());
+
+    EXPECT_FALSE(window->openAtStart(dir.filePath("notes.txt")));
+    EXPECT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(window->job().pageCount(), 2);
 }
 
 TEST_F(MainWindowTest, ExitNeedsIntegersInTheBoundEdits)
