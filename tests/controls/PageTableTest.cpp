@@ -1,5 +1,6 @@
 #include "TableFixture.h"
 
+#include <QAccessible>
 #include <QWheelEvent>
 
 namespace vt::test {
@@ -305,6 +306,41 @@ TEST_F(PageTable, SetCellTextAndHeaderStateRefuseOutOfRange)
     table->setCurrentColumn(2);
     EXPECT_EQ(model.currentColumn(), 2);
     EXPECT_EQ(table->getCurrentColumn(), 2);
+}
+
+} // namespace vt::test
+
+namespace vt::test {
+
+// A screen reader reads the pages through the table's accessible cells.
+TEST_F(PageTable, ScreenReaderReadsCellsAndCheckBoxes)
+{
+    makeTable(2);
+    model.setChecked(1, false);
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(table);
+    ASSERT_NE(iface, nullptr);
+    EXPECT_EQ(iface->role(), QAccessible::Table);
+    EXPECT_EQ(iface->text(QAccessible::Name), "Pages");
+    QAccessibleTableInterface *grid = iface->tableInterface();
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->columnCount(), ColumnCount);
+    EXPECT_EQ(grid->columnDescription(ColLine1), "1st Line");
+
+    QAccessibleInterface *cell = grid->cellAt(1, ColLine1);
+    ASSERT_NE(cell, nullptr);
+    EXPECT_EQ(cell->text(QAccessible::Name), "line1");
+    // Text written later is what the reader gets next.
+    table->setCellText(1, ColLine1, "PE");
+    EXPECT_EQ(grid->cellAt(1, ColLine1)->text(QAccessible::Name), "PE");
+
+    QAccessibleInterface *box0 = grid->cellAt(0, ColCheck);
+    QAccessibleInterface *box1 = grid->cellAt(1, ColCheck);
+    ASSERT_NE(box0, nullptr);
+    ASSERT_NE(box1, nullptr);
+    EXPECT_TRUE(box0->state().checkable);
+    EXPECT_TRUE(box0->state().checked);
+    EXPECT_FALSE(box1->state().checked);
 }
 
 } // namespace vt::test
