@@ -68,6 +68,11 @@ private:
 
 bool isCSpace(unsigned char b) { return b == ' ' || (b >= '\t' && b <= '\r'); }
 
+// NUL ends the page text and 0x12..0x1E are its own codes (serial number,
+// line separator, script marks): from a file they are text, never codes.
+// Never a trail byte of code page 936, so the swap is safe byte by byte.
+bool isPageTextCode(unsigned char b) { return b == 0 || (b >= 0x12 && b <= 0x1E); }
+
 // strtol over a field that arrives byte by byte.
 class RepeatParser {
 public:
@@ -183,7 +188,7 @@ private:
             return;
         }
         if (field_ < 2)
-            text_[field_].put(b);
+            text_[field_].put(isPageTextCode(b) ? '?' : b);
         else if (field_ == 2)
             repeat_.feed(b);
     }

@@ -30,8 +30,10 @@ struct CsvContent {
 // Reads lines of "1st line;2nd line;repeat". A file that is valid UTF-8
 // (with or without its byte-order mark) is read as UTF-8, any other as code
 // page 936. The text limit counts code-page-936 bytes, the separator of a
-// two-line page included. The device is read twice (encoding, then lines)
-// in chunks, so memory does not grow with the file.
+// two-line page included. A NUL or a byte 0x12..0x1E in a text field
+// becomes '?', as it would otherwise act as a code of the page text. The
+// device is read twice (encoding, then lines) in chunks, so memory does not
+// grow with the file.
 CsvContent readCsv(QIODevice &in, int keep = kMaxPages);
 CsvContent readCsv(const QByteArray &bytes, int keep = kMaxPages);
 

@@ -225,3 +225,27 @@ TEST(CsvImport, LinesBeyondTwoHundredPagesAreCountedInOneMessage)
     EXPECT_TRUE(s.op.messages[0].text.contains("50")) << s.op.messages[0].text.toStdString();
     EXPECT_EQ(s.op.messages[1].text, "Have 1 Pages exceeds the limits,Page length is 100.");
 }
+
+TEST(CsvImport, PageTextCodesInTheFileStayText)
+{
+    // A separator, a serial-number code or a NUL typed into a spreadsheet
+    // cell must not split the page, number it or cut it short.
+    static const char bytes[] = "A\x1A" "B;C\x12" "D;3\nE\0F\n" "\x1C\x1E;\x13\x18\n";
+    const CsvContent c = readCsv(QByteArray(bytes, sizeof bytes - 1));
+    ASSERT_EQ(c.pages.size(), 3u);
+    EXPECT_EQ(c.pages[0].line1, "A?B");
+    EXPECT_EQ(c.pages[0].line2, "C?D");
+    EXPECT_EQ(c.pages[0].repeat, 3);
+    EXPECT_EQ(c.pages[1].line1, "E?F");
+    EXPECT_EQ(c.pages[2].line1, "??");
+    EXPECT_EQ(c.pages[2].line2, "??");
+    // Tabs and a lone CR are ordinary text.
+    EXPECT_EQ(readCsv("a\tb\rc\n").pages[0].line1, "a\tb\rc");
+
+    Session s;
+    ASSERT_TRUE(s.documents.importPath(s.file(QByteArray("A\x1A" "B;C\x12" "D\n", 8))));
+    const PageRecord &page = s.job.chain[0];
+    EXPECT_EQ(page.numbered, 0);
+    EXPECT_EQ(page.textLength, 7);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(page.text.data())), "A?B\x1A" "C?D");
+}
