@@ -165,6 +165,14 @@ void CMyState::onCancel()
     hide();
 }
 
+void CMyState::reject()
+{
+    // The dialog's own Escape would hide the window and leave waitState as it
+    // is: a job waiting for "Continue" would then wait with nothing to press.
+    if (!cancelButton_->isHidden())
+        onCancel();
+}
+
 void CMyState::show()
 {
     QDialog::show();

@@ -34,6 +34,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Escape and closing the window: "Cancel" when it is offered, else nothing.
+    void reject() override;
 
 private:
     void onContinue();

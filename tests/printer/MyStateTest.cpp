@@ -108,3 +108,30 @@ TEST(MyState, WaitStateFollowsTheButtonsAndTheWaitModes)
     EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
     EXPECT_TRUE(state.cancelButton()->isHidden());
 }
+
+TEST(MyState, EscapeIsCancelOnlyWhileCancelIsOffered)
+{
+    CMyState state;
+    state.show();
+    state.setText(QStringLiteral("Importing data,Please wait..."));
+
+    // No buttons (import, sending a segment): the window stays.
+    QTest::keyClick(&state, Qt::Key_Escape);
+    EXPECT_TRUE(state.isVisible());
+    state.close();
+    EXPECT_TRUE(state.isVisible());
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
+
+    // Waiting for "Continue": Escape answers as "Cancel" does.
+    state.setManualWait(true);
+    QTest::keyClick(&state, Qt::Key_Escape);
+    EXPECT_EQ(state.waitState(), ProgressView::CancelPressed);
+    EXPECT_FALSE(state.isVisible());
+    EXPECT_FALSE(state.manualWait());
+
+    state.show();
+    state.setAutoWait(true);
+    state.close();
+    EXPECT_EQ(state.waitState(), ProgressView::CancelPressed);
+    EXPECT_FALSE(state.autoWait());
+}
