@@ -52,12 +52,14 @@ Advances advancesFor(const PageRecord &page, const JobSettings &job)
 // n counted characters, k symbols, r script marks; all arithmetic wraps at 16 bits.
 u16 lineLength(const Advances &adv, u16 n, u16 k, u16 r)
 {
-    const u16 count = static_cast<u16>(n + k);
+    // Products in unsigned 32 bits: a wrapped count times a spacing read from
+    // a file would overflow int.
+    const std::uint32_t count = static_cast<u16>(n + k);
     if (count == 0)
         return 0;
-    u16 length = static_cast<u16>(n * adv.a + k * adv.s);
+    std::uint32_t length = std::uint32_t{n} * adv.a + std::uint32_t{k} * adv.s;
     if (!adv.vertical)
-        length = static_cast<u16>(length + r * adv.m);
+        length += std::uint32_t{r} * adv.m;
     return static_cast<u16>(length + (count - 1) * adv.g);
 }
 

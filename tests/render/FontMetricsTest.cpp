@@ -165,9 +165,26 @@ TEST(FontMetrics, OutOfRangeValuesStayInsideTheTables)
     page.autoFontSize = 1;
     page.lengthDots = 1000;
     EXPECT_FALSE(fitFontSize(page, job));
-    // More marks than characters wrap instead of guarding.
+}
+
+TEST(FontMetrics, CountsWrapAsSixteenBitValues)
+{
+    // More marks than characters: n = 1 - 2 * 3 wraps to 65531 and every
+    // product and sum is taken modulo 65536, as the printer does.
     PageRecord wrapped = pageWithText("A");
     wrapped.scriptCount = 3;
     measurePage(wrapped, JobSettings{});
-    SUCCEED();
+    const unsigned n = 65531u;
+    const std::uint16_t expected = static_cast<std::uint16_t>(n * 40u + 3u * 16u + (n - 1u) * 1u);
+    EXPECT_EQ(wrapped.line1Dots, expected);
+    EXPECT_EQ(wrapped.lengthDots, static_cast<std::int16_t>(static_cast<std::uint16_t>(expected + 48)));
+
+    // A spacing read from a damaged file is taken as its low 16 bits.
+    JobSettings wide;
+    wide.spacing = 65535;
+    PageRecord spaced = pageWithText("A");
+    spaced.scriptCount = 3;
+    measurePage(spaced, wide);
+    EXPECT_EQ(spaced.line1Dots,
+              static_cast<std::uint16_t>(n * 40u + 3u * 16u + (n - 1u) * 65535u));
 }
