@@ -400,3 +400,116 @@ TEST(DocumentFile, ReaderKeepsStoredFieldsAndRecomputesNumbered)
     appendPageBlock(again, r);
     EXPECT_EQ(again, bytes.mid(19));
 }
+
+TEST(DocumentFile, PageBlockFieldsSitAtTheirOffsets)
+{
+    // Every field a different value, so a swap of two fields shows.
+    PageRecord p;
+    p.numberUpper = 0x01; p.spareA = 0x02; p.frame = 'F'; p.reserved = 0x03; p.spareB = 0x04;
+    p.twoLines = 0x05; p.autoFontSize = 0x06; p.fontSize = 0x07; p.halfZoom = 0x08; p.symbolCount = 0x09;
+    p.numberLower = 0x0A;
+    p.sizeCode = {'1', '2', '\0'};
+    p.materialCode = {'S', 'T', 'U', '\0'};
+    p.numberDecimal = 0x0B;
+    p.printCount = 0x0C0D;
+    p.repeatDigits = {'0', '0', '4', '2', '\0'};
+    p.repeat = 0x0E0F;
+    p.repeatText = {'4', '2', '\0', '\0', '\0'};
+    p.spareC = 0x10;
+    p.direction = {'1', '3'};
+    p.scriptCount = 0x11;
+    p.adjustedLengthDots = 0x1213;
+    p.lengthDots = 0x1415;
+    p.autoLength = 0x16;
+    p.lengthCode = {'1', '5', '0', '\0'};
+    p.serialEnd = {'9', '9', '9', '\0'};
+    p.serialCount = 0x1718;
+    p.serialStart = {'0', '0', '1', '\0'};
+    p.numberWidth = 0x19;
+    p.numberPadded = 0x1B;
+    p.textLength = 3;
+    p.text[0] = 'x'; p.text[1] = 'y'; p.text[2] = 'z';
+    p.line1Dots = 0x1D1E;
+    p.line2Dots = 0x1F20;
+    p.subscriptCount = 0x21;
+    p.superscriptCount = 0x22;
+    p.modeLetter = 'M';
+
+    QByteArray block;
+    appendPageBlock(block, p);
+    const QByteArray expected = QByteArray::fromHex(
+        "01" "02" "46" "03" "04" "05" "06" "07" "08" "09" "0A"   // 0..10
+        "313200" "53545500" "0B" "0D0C"                         // 11 size, 14 material, 18, 19 printCount
+        "3030343200" "0F0E" "3432000000" "10"                    // 21 repeatDigits, 26 repeat, 28 repeatText, 33
+        "33" "11" "1312" "1514" "16" "31353000"                  // 34 direction[1], 35, 36, 38, 40, 41 lengthCode
+        "39393900" "1817" "30303100" "19" "1B" "03"              // 45 serialEnd, 49, 51 serialStart, 55, 56, 57
+        "78797A"                                                 // 58 text
+        "1E1D" "201F" "21" "22" "31" "4D");                      // 58+N .. 65+N
+    EXPECT_EQ(block.toHex(), expected.toHex());
+
+    const DocumentContent back = readDocument(encodeDocument(JobSettings{}, [&] {
+        PageChain chain;
+        *chain.insertPageAfter(nullptr, JobSettings{}) = p;
+        return chain;
+    }(), 1), JobSettings{});
+    ASSERT_TRUE(back.ok);
+    QByteArray again;
+    appendPageBlock(again, back.pages[0]);
+    EXPECT_EQ(again.toHex(), expected.toHex());
+    EXPECT_EQ(back.pages[0].direction[0], '1');
+    EXPECT_EQ(back.pages[0].direction[1], '3');
+    EXPECT_EQ(back.pages[0].numbered, 1);
+}
+
+TEST(DocumentFile, OpenTurnsStoredCodesBackIntoCells)
+{
+    // A page as the printer-side build leaves it: codes instead of marks,
+    // two separators, letters outside the lists.
+    JobSettings settings;
+    settings.cutMode = 'Z';
+    settings.materialIndex = 7;
+    settings.sizeIndex = 9;
+    PageChain chain;
+    PageRecord &p = *chain.insertPageAfter(nullptr, settings);
+    const QByteArray text("\x12" "A\x1C" "2\x1E" "3\x1A" "B\x14\x16\x18\x1A" "C");
+    std::memcpy(p.text.data(), text.constData(), static_cast<std::size_t>(text.size()));
+    p.textLength = static_cast<std::uint8_t>(text.size());
+    p.frame = 'X';
+    p.direction = {'2', '4'};
+    p.halfZoom = 2;
+    p.autoFontSize = 1;
+    p.fontSize = 0;
+    p.repeat = 42;
+    QTemporaryDir dir;
+    writeAll(dir.filePath("codes.vtd"), encodeDocument(settings, chain, 1));
+
+    Session s;
+    s.op.selectListEntry(ControlId::CutSetting, 1);
+    s.job.model.setCurrentColumn(ColRepeat);
+    ASSERT_TRUE(s.documents.openPath(dir.filePath("codes.vtd")));
+    const QChar num(mark::numberDecimal), sup(mark::superscript), sub(mark::subscript);
+    EXPECT_EQ(s.job.model.cellText(0, ColLine1), QString(num) + "A" + sup + "2" + sub + "3");
+    EXPECT_EQ(s.job.model.cellText(0, ColLine2),
+              QString("B") + QChar(mark::numberPadded) + QChar(mark::numberUpper) + QChar(mark::numberLower)
+                  + QChar(ctl::lineSeparator) + "C")
+        << "split at the first separator only";
+    EXPECT_EQ(s.job.model.cellText(0, ColRepeat), "42");
+    EXPECT_EQ(s.job.model.cellText(0, ColFontSize), "0");
+    EXPECT_EQ(s.job.model.cellText(0, ColFrame), "");
+    EXPECT_EQ(s.job.model.cellText(0, ColDirection), "Vertical");
+    EXPECT_EQ(s.job.model.cellText(0, ColZoom), "50%");
+    EXPECT_EQ(s.job.model.cellText(0, ColPage), "1");
+    EXPECT_EQ(s.job.model.cellText(0, ColCurrent), kCurrentStar);
+    EXPECT_TRUE(s.job.model.isChecked(0));
+    EXPECT_EQ(s.job.model.currentColumn(), ColLine1);
+    EXPECT_EQ(s.job.currentPage, s.job.chain.pageAt(0));
+    // Stored as read: no page build ran.
+    EXPECT_EQ(s.job.chain[0].textLength, text.size());
+    EXPECT_EQ(s.job.chain[0].fontSize, 0);
+    // Values outside the lists: stored, the lists left as they were.
+    EXPECT_EQ(s.job.settings.cutMode, 'Z');
+    EXPECT_EQ(s.op.listSelection(ControlId::CutSetting), 1);
+    EXPECT_EQ(s.op.lists[ControlId::MaterialParameter], QStringList({"6 mm", "9 mm", "12mm"}));
+    EXPECT_EQ(s.op.listSelection(ControlId::Material), -1);
+    EXPECT_EQ(s.op.listSelection(ControlId::MaterialParameter), -1);
+}
