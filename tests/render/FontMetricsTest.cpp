@@ -188,3 +188,49 @@ TEST(FontMetrics, CountsWrapAsSixteenBitValues)
     EXPECT_EQ(spaced.line1Dots,
               static_cast<std::uint16_t>(n * 40u + 3u * 16u + (n - 1u) * 65535u));
 }
+
+TEST(FontMetrics, TwoLineTermsBelongToTheirOwnLine)
+{
+    JobSettings job; // spacing 1
+    // Line 1: 'A' superscript '2', two symbols, the serial marker; line 2: 'B'
+    // subscript '3', one symbol. Bytes: A 1C 2 A1A1 A1A2 12 | 1A | B 1E 3 A1A5
+    PageRecord page = pageWithText("A\x1C" "2\xA1\xA1\xA1\xA2\x12\x1A" "B\x1E" "3\xA1\xA5");
+    page.twoLines = 1;
+    page.numbered = 1;
+    page.symbolCount = 2; // (3 + 1) pair positions / 2, as the layout counts them
+    page.repeat = 2;
+    setAscii(page.serialStart, "1");
+    setAscii(page.serialEnd, "100");
+    measurePage(page, job);
+    // j = 8, c1 = 1, k1 = 3 / 2 = 1, marker here: n1 = 8 - 2 - 2 + (3 - 1) = 6.
+    EXPECT_EQ(page.line1Dots, 6 * 40 + 1 * 40 + 16 + 6);
+    // L = 14, c2 = 1, k2 = 2 - 1 = 1: n2 = 14 - 8 - 1 - 2 - 2 = 1, no digits.
+    EXPECT_EQ(page.line2Dots, 1 * 40 + 1 * 40 + 16 + 1);
+    EXPECT_EQ(page.lengthDots, 302 + 48);
+    EXPECT_EQ(page.serialCount, 100);
+    EXPECT_EQ(page.printCount, 200);
+
+    // Vertical: one byte per mark comes out, and no allowance.
+    page.direction = {'1', '3'};
+    measurePage(page, job);
+    EXPECT_EQ(page.line1Dots, (8 - 1 - 2 + 2) * 40 + 40 + 7);
+    EXPECT_EQ(page.line2Dots, (14 - 8 - 1 - 1 - 2) * 40 + 40 + 2);
+
+    // The digits go to line 1 when the marker stands there, not to line 2.
+    PageRecord first = pageWithText("K\x12\x1A" "W");
+    first.twoLines = 1;
+    first.numbered = 1;
+    setAscii(first.serialStart, "1");
+    setAscii(first.serialEnd, "999");
+    measurePage(first, job);
+    EXPECT_EQ(first.line1Dots, 4 * 40 + 3);
+    EXPECT_EQ(first.line2Dots, 40);
+    EXPECT_EQ(first.lengthDots, 163 + 48) << "the longer first line sets the length";
+
+    // A specified length is checked against the longer line too.
+    first.autoLength = 0;
+    first.lengthDots = 163 + 47;
+    EXPECT_TRUE(pageTooLong(first, job));
+    first.lengthDots = 163 + 48;
+    EXPECT_FALSE(pageTooLong(first, job));
+}
