@@ -26,12 +26,13 @@ AsciiField<5> formatDigits(int value, int width)
     AsciiField<5> out{};
     width = std::clamp(width, 0, 4);
     int pos = 0;
-    long magnitude = value;
+    // long long: on Windows long is 32 bits and -INT_MIN would overflow.
+    long long magnitude = value;
     if (value < 0) {
         if (width == 0)
             return out;
         out[pos++] = '-';
-        magnitude = -static_cast<long>(value);
+        magnitude = -static_cast<long long>(value);
         --width;
     }
     for (int i = width - 1; i >= 0; --i) {

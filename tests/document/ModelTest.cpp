@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 using namespace vt;
@@ -22,6 +23,9 @@ TEST(Digits, FormatDigitsPadsCutsAndSigns)
     EXPECT_EQ(str(formatDigits(-7, 4)), "-007");
     EXPECT_EQ(str(formatDigits(-1234, 4)), "-234");
     EXPECT_EQ(formatDigits(1, 4)[4], '\0');
+    EXPECT_EQ(str(formatDigits(0, 4)), "0000");
+    EXPECT_EQ(str(formatDigits(-5, 1)), "-") << "no room left for a digit";
+    EXPECT_EQ(str(formatDigits(std::numeric_limits<int>::min(), 4)), "-648");
 }
 
 TEST(Digits, ParseDecimalTakesSignAndWrapsWithoutChecks)
