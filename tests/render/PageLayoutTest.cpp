@@ -137,3 +137,30 @@ TEST(PageLayout, SymbolSubstitutionsForPrintAndStableSymbolCount)
     buildPageRecord(page, QString::fromUtf16(u"\u9AD8\u6302\u0101"), {}, JobSettings{}, true);
     EXPECT_EQ(textOf(page), QByteArray("\xBE\xDF\xBF\xD2\xBD\xA1"));
 }
+
+TEST(PageLayout, BuiltPagesAreMeasuredWithTheirNumbering)
+{
+    Built b;
+    b.addRow("W", QString::fromUtf16(u"N\uE04D"));
+    PageRecord &p = b.page(0);
+    setAscii(p.serialStart, "1");
+    setAscii(p.serialEnd, "20");
+    p.repeat = 3;
+    for (bool forPrint : {false, true}) {
+        b.job.buildPrintRecords(forPrint);
+        EXPECT_EQ(textOf(p), QByteArray("W\x1A" "N\x12"));
+        EXPECT_EQ(p.twoLines, 1);
+        EXPECT_EQ(p.numberWidth, 2);
+        EXPECT_EQ(p.line1Dots, 40);
+        EXPECT_EQ(p.line2Dots, 3 * 40 + 2) << "the marker stands for two digits on line 2";
+        EXPECT_EQ(p.lengthDots, 122 + 48);
+        EXPECT_EQ(p.printCount, 60);
+    }
+
+    // Taking the marker out of the text ends the numbering.
+    b.job.model.setCellText(0, ColLine2, "N");
+    b.job.buildPrintRecords(false);
+    EXPECT_EQ(p.numbered, 0);
+    EXPECT_EQ(p.numberDecimal, 0);
+    EXPECT_EQ(p.printCount, 3);
+}
