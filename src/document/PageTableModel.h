@@ -73,7 +73,7 @@ private:
 
     std::vector<Row> rows_;
     int headerCheckState_ = 2;
-    int currentColumn_ = 3;
+    int currentColumn_ = 0;
 };
 
 } // namespace vt

@@ -131,6 +131,7 @@ TEST(Job, RefreshPageMovesTheStarAndRenumbers)
 TEST(PageTableModel, CheckBoxesAndHeaderState)
 {
     PageTableModel model;
+    EXPECT_EQ(model.currentColumn(), ColCheck) << "no cell is current before the first press";
     model.insertPageRow(0);
     model.insertPageRow(1);
     EXPECT_TRUE(model.isChecked(0));
