@@ -71,17 +71,22 @@ void DocumentCommands::saveDocument()
 {
     const QString path = op_.askSaveFileName(QStringLiteral(".vtd"), kDocumentFilter);
     if (!path.isEmpty())
-        saveTo(path);
+        save(path, true);
 }
 
 bool DocumentCommands::saveTo(const QString &chosenPath)
+{
+    return save(chosenPath, false);
+}
+
+bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
 {
     op_.focusPageTable();
     job_.buildPrintRecords(false);
 
     const QString path = completedDocumentName(chosenPath);
-    // The dialog asked about the name as typed; the completed one is ours to ask about.
-    if (path != chosenPath && QFileInfo::exists(path)) {
+    // A completed name was never seen by whoever chose the name: always ours to ask about.
+    if ((askAboutChosenName || path != chosenPath) && QFileInfo::exists(path)) {
         const Message question{QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(shown(path)),
                                QStringLiteral("Prompt"), MessageIcon::None, MessageButtons::YesNo};
         if (op_.showMessage(question) != Answer::Yes)

@@ -25,6 +25,9 @@ public:
 
     // The work after the file dialog. Each returns true when the job (or the
     // file) was changed; every failure has been told to the operator.
+    // saveTo replaces a file of the name as given without a question (the
+    // caller chose it); Save asks about any file it would replace, as the
+    // window's dialog does not.
     bool saveTo(const QString &chosenPath);
     bool openPath(const QString &path);
     // Import without the confirmation; reports refused lines at the end.
@@ -38,6 +41,7 @@ public:
     static QString completedDocumentName(const QString &chosenPath);
 
 private:
+    bool save(const QString &chosenPath, bool askAboutChosenName);
     bool importRows(const QString &path);
     void putImportedPage(int pageNumber, const QString &line1, const QString &line2, int repeat);
     bool jobHasContent() const;

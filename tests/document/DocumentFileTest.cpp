@@ -224,11 +224,12 @@ TEST(DocumentFile, SaveDialogCancelAndFailureKeepTheEarlierFile)
     const QString longName = dir.filePath(QString(251, QLatin1Char('x')) + QStringLiteral(".vtd"));
     writeAll(longName, "earlier");
     s.op.fileNames = {longName};
+    s.op.answers = {Answer::Yes};
     s.documents.saveDocument();
     EXPECT_EQ(readAll(longName), "earlier");
-    ASSERT_EQ(s.op.messages.size(), 1u);
-    EXPECT_EQ(s.op.messages[0].caption, "Prompt");
-    EXPECT_TRUE(s.op.messages[0].text.contains(QDir::toNativeSeparators(longName)));
+    ASSERT_EQ(s.op.messages.size(), 2u) << "replace it?, then why it failed";
+    EXPECT_EQ(s.op.messages[1].caption, "Prompt");
+    EXPECT_TRUE(s.op.messages[1].text.contains(QDir::toNativeSeparators(longName)));
     EXPECT_TRUE(s.job.modified);
 
     if (geteuid() != 0) {
@@ -240,6 +241,40 @@ TEST(DocumentFile, SaveDialogCancelAndFailureKeepTheEarlierFile)
         EXPECT_EQ(readAll(sub + "/a.vtd"), "earlier");
         QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+}
+
+TEST(DocumentFile, SaveCommandAsksBeforeReplacingTheNameAsTyped)
+{
+    // The window's save dialog leaves the question to the command, so a
+    // name typed whole must be asked about as well as a completed one.
+    QTemporaryDir dir;
+    Session s;
+    s.setPage(0, QStringLiteral("A"));
+    writeAll(dir.filePath("Job.vtd"), "earlier");
+
+    s.op.fileNames = {dir.filePath("Job.vtd")};
+    s.op.answers = {Answer::No};
+    s.documents.saveDocument();
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(s.op.messages[0].caption, "Prompt");
+    EXPECT_EQ(s.op.messages[0].icon, MessageIcon::None);
+    EXPECT_TRUE(s.op.messages[0].text.contains("Job.vtd"));
+    EXPECT_EQ(readAll(dir.filePath("Job.vtd")), "earlier");
+
+    s.op.messages.clear();
+    s.op.fileNames = {dir.filePath("Job")};
+    s.op.answers = {Answer::Yes};
+    s.documents.saveDocument();
+    EXPECT_EQ(s.op.messages.size(), 1u) << "one question, not two";
+    EXPECT_EQ(readAll(dir.filePath("Job.vtd")).size(), 86);
+
+    // A new name: no question.
+    s.op.messages.clear();
+    s.op.fileNames = {dir.filePath("Other")};
+    s.documents.saveDocument();
+    EXPECT_TRUE(s.op.messages.empty());
+    EXPECT_TRUE(QFile::exists(dir.filePath("Other.vtd")));
 }
 
 TEST(DocumentFile, DensityOutsideTheListOpensUnselected)
