@@ -128,7 +128,7 @@ void CKetraTestDlg::createToolBar()
         action->setObjectName(QStringLiteral("action") + label);
         connect(action, &QAction::triggered, this, slot.handler);
         QWidget *button = toolBar_->widgetForAction(action);
-        button->setFixedWidth(72);
+        button->setFixedSize(72, 72);
         button->setAccessibleName(label);
     }
 }
@@ -210,10 +210,13 @@ QWidget *CKetraTestDlg::createControls()
     lengthEdit->setAccessibleName(QStringLiteral("Specified length in mm"));
     auto *lengthSet = new QPushButton(QStringLiteral("Set"));
     lengthSet->setAccessibleName(QStringLiteral("Set length"));
+    // A small button beside a wide edit.
+    lengthSet->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     lengthGrid->addWidget(automatic, 0, 0);
     lengthGrid->addWidget(specify, 0, 1);
     lengthGrid->addWidget(lengthEdit, 1, 0);
     lengthGrid->addWidget(lengthSet, 1, 1);
+    lengthGrid->setColumnStretch(0, 1);
     operator_.addControl(ControlId::Automatic, automatic);
     operator_.addControl(ControlId::Specify, specify);
     operator_.addControl(ControlId::LengthEdit, lengthEdit);
@@ -226,6 +229,7 @@ QWidget *CKetraTestDlg::createControls()
     repeatEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), repeatEdit));
     auto *repeatSet = new QPushButton(QStringLiteral("Set"));
     repeatSet->setAccessibleName(QStringLiteral("Set repeat"));
+    repeatSet->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     operator_.addControl(ControlId::RepeatEdit, repeatEdit);
     operator_.addControl(ControlId::RepeatSet, repeatSet);
     form->addWidget(buddyLabel(QStringLiteral("Repeat:"), repeatEdit), 0, 0);
@@ -290,8 +294,10 @@ QWidget *CKetraTestDlg::createControls()
     auto *button1 = new QPushButton(QStringLiteral("Button1"), central);
     button1->setVisible(false);
 
+    // The table keeps its height beside the settings; the strip under it
+    // takes whatever the window grows by.
     grid->setColumnStretch(1, 1);
-    grid->setRowStretch(1, 3);
+    grid->setRowStretch(1, 0);
     grid->setRowStretch(2, 1);
 
     // Settings rules.

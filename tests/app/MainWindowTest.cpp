@@ -103,7 +103,7 @@ TEST_F(MainWindowTest, StartsWithOnePageAndTheStartUpSelections)
         slotLabels << (a->isSeparator() ? "|" : a->text());
         if (!a->isSeparator()) {
             QWidget *button = window->toolBar()->widgetForAction(a);
-            EXPECT_EQ(button->width(), 72);
+            EXPECT_EQ(button->size(), QSize(72, 72));
             EXPECT_EQ(button->accessibleName(), a->text());
         }
     }
@@ -353,4 +353,30 @@ TEST_F(MainWindowTest, F1ShowsTheAboutBox)
     QTest::keyClick(window.get(), Qt::Key_F1);
     EXPECT_EQ(title, "Veltra Tube Printer");
     EXPECT_EQ(text, "Version 1.21");
+}
+
+TEST_F(MainWindowTest, GrowingTheWindowGrowsTheStripNotTheTable)
+{
+    window->resize(1100, 700);
+    showActive();
+    QCoreApplication::processEvents();
+    const QRect table0 = table().geometry();
+    const QRect strip0 = window->bottomStatic()->geometry();
+    EXPECT_LT(table0.bottom(), strip0.top());
+
+    window->resize(1300, 900);
+    QCoreApplication::processEvents();
+    const QRect table1 = table().geometry();
+    const QRect strip1 = window->bottomStatic()->geometry();
+    EXPECT_EQ(table1.top(), table0.top());
+    EXPECT_EQ(table1.left(), table0.left());
+    EXPECT_EQ(table1.height(), table0.height());
+    EXPECT_EQ(table1.width(), table0.width() + 200);
+    EXPECT_EQ(strip1.top(), strip0.top());
+    EXPECT_EQ(strip1.height(), strip0.height() + 200);
+    EXPECT_EQ(strip1.right(), table1.right());
+    // Both end 5 pixels inside the window's client area.
+    const QWidget *client = window->centralWidget();
+    EXPECT_EQ(client->width() - 1 - strip1.right(), 5);
+    EXPECT_EQ(client->height() - 1 - strip1.bottom(), 5);
 }
