@@ -12,6 +12,11 @@ bool isSymbolPair(std::uint8_t lead, std::uint8_t trail)
     return lead == 0xA1 && trail >= 0xA1 && trail <= 0xED;
 }
 
+bool isNumberCode(std::uint8_t b)
+{
+    return b == ctl::numberDecimal || b == ctl::numberPadded || b == ctl::numberUpper || b == ctl::numberLower;
+}
+
 void countAndMarkNumbering(PageRecord &page, QString &work)
 {
     // The first kind in this order that occurs anywhere wins.
@@ -95,6 +100,16 @@ void buildPageRecord(PageRecord &page, const QString &line1, const QString &line
             separatorKept = text[static_cast<std::size_t>(p)] == ctl::lineSeparator;
         if (!separatorKept)
             page.twoLines = 0;
+    }
+
+    // Likewise a serial marker cut off with the end of the text: a page
+    // left numbered without one would print its run of copies with no number.
+    if (page.numbered) {
+        bool markerKept = false;
+        for (int p = 0; p < length && !markerKept; ++p)
+            markerKept = isNumberCode(text[static_cast<std::size_t>(p)]);
+        if (!markerKept)
+            page.numbered = page.numberDecimal = page.numberPadded = page.numberUpper = page.numberLower = 0;
     }
 
     measurePage(page, job);

@@ -164,3 +164,28 @@ TEST(PageLayout, BuiltPagesAreMeasuredWithTheirNumbering)
     EXPECT_EQ(p.numberDecimal, 0);
     EXPECT_EQ(p.printCount, 3);
 }
+
+TEST(PageLayout, MarkerCutOffWithTheTextLeavesThePageUnnumbered)
+{
+    Built b;
+    // 50 Chinese characters fill the 100 bytes; the marker would be byte 101.
+    b.addRow(QString(50, QChar(0x4E2D)) + QChar(mark::numberDecimal));
+    // The same marker inside the limit still numbers the page.
+    b.addRow(QString(49, QChar(0x4E2D)) + QChar(mark::numberDecimal));
+    for (int i = 0; i < 2; ++i) {
+        setAscii(b.page(i).serialStart, "1");
+        setAscii(b.page(i).serialEnd, "10");
+        b.page(i).repeat = 2;
+    }
+    b.job.buildPrintRecords(true);
+
+    EXPECT_EQ(b.page(0).textLength, 100);
+    EXPECT_EQ(b.page(0).numbered, 0);
+    EXPECT_EQ(b.page(0).numberDecimal, 0);
+    EXPECT_EQ(b.page(0).printCount, 2) << "no run of serial copies without a number";
+
+    EXPECT_EQ(b.page(1).textLength, 99);
+    EXPECT_EQ(b.page(1).numbered, 1);
+    EXPECT_EQ(b.page(1).numberDecimal, 1);
+    EXPECT_EQ(b.page(1).printCount, 20);
+}
