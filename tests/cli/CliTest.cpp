@@ -100,6 +100,11 @@ TEST(Cli, ConvertImportsOrOpensThenSaves)
     r = cli({"convert", dir.filePath("in.csv"), dir.filePath("out")});
     EXPECT_NE(r.exitCode, 0);
     EXPECT_EQ(readAll(dir.filePath("out.vtd")), saved);
+    // Named whole, an existing file is replaced.
+    writeAll(dir.filePath("old.vtd"), "old");
+    r = cli({"convert", dir.filePath("in.csv"), dir.filePath("old.vtd")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(readAll(dir.filePath("old.vtd")), saved);
 }
 
 TEST(Cli, ShowListsPagesWithReadableMarksAndLengths)
