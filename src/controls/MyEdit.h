@@ -24,7 +24,7 @@ public:
     void setLetters(int limit, int letterCase);
 
     void setNumber(double value);
-    // The leading number of the text, as strtod reads it; 0 without one.
+    // The leading number of the text; 0 without one.
     double getNumber() const;
     QString getText() const { return text(); }
     // setText is QLineEdit's own: replaces the whole text, unfiltered.
@@ -46,8 +46,9 @@ private:
     int letterCase = AsTyped;
 };
 
-// strtod's reading of the leading number of `text` (blanks, sign, digits,
-// point, exponent), independent of the locale; 0 when there is none.
+// The leading decimal number of `text` as strtod reads it (blanks, sign,
+// digits, point, exponent), but always with a '.' whatever the system
+// locale; 0 when there is none.
 double leadingDouble(const QString &text);
 
 } // namespace vt
