@@ -32,6 +32,8 @@ void CMyHeaderCtrl::readSystemColors()
     shadowColor = pal.color(QPalette::Active, QPalette::Dark);
     backColor = pal.color(QPalette::Active, QPalette::Button);
     textColor = pal.color(QPalette::Active, QPalette::ButtonText);
+    // The titles follow a new scheme too: the old dark titles on a new dark
+    // band would be unreadable.
     titleColor = textColor;
     seenSystemColors = systemColors();
 }

@@ -93,10 +93,13 @@ TEST_F(HeaderCtrl, HeaderBandDividersFrameAndCheckBox)
     QPalette system = QApplication::palette();
     const QPalette saved = system;
     system.setColor(QPalette::Button, QColor(10, 200, 30));
+    system.setColor(QPalette::ButtonText, QColor(250, 250, 250));
     QApplication::setPalette(system);
     QCoreApplication::processEvents();
     band = grab();
     EXPECT_EQ(band.pixelColor(total + 3, y), QColor(10, 200, 30));
+    // The titles stay readable on the new band.
+    EXPECT_EQ(header->titleTextColor(), QColor(250, 250, 250));
     QApplication::setPalette(saved);
 }
 
