@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QStyle>
 #include <QStyleOptionFrame>
+#include <QValidator>
 
 #include <algorithm>
 
@@ -16,6 +17,33 @@ namespace vt {
 namespace {
 // QLineEdit keeps this much room between its frame and the text.
 constexpr int kLineEditMargin = 2;
+
+// Page text holds no control characters: 0x1A would split the lines,
+// 0x12..0x1E are the printer's own codes and a NUL ends the text. Typed keys
+// never bring one, but a pasted or dropped text can: its line breaks are
+// dropped (the cell holds one line), any other control character becomes '?'.
+class PageTextValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &pos) const override
+    {
+        QString kept;
+        kept.reserve(input.size());
+        int cursor = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const char16_t c = input.at(i).unicode();
+            if (c == u'\r' || c == u'\n') {
+                if (i < pos)
+                    --cursor;
+                continue;
+            }
+            kept.append(c < 0x20 || c == 0x7F ? QChar(u'?') : QChar(c));
+        }
+        input = kept;
+        pos = cursor;
+        return Acceptable;
+    }
+};
 
 bool endsOrRoutesKey(const QKeyEvent *e)
 {
@@ -36,6 +64,7 @@ CInPlaceEdit::CInPlaceEdit(int row, int column, const QString &initialText, QWid
 {
     setObjectName(QStringLiteral("inPlaceEdit"));
     setFrame(true);
+    setValidator(new PageTextValidator(this));
 }
 
 CInPlaceEdit::~CInPlaceEdit() = default;

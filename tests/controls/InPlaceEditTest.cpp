@@ -1,6 +1,8 @@
 #include "TableFixture.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QInputMethodEvent>
 
 namespace vt::test {
@@ -152,6 +154,33 @@ TEST_F(InPlaceEdit, EnterAndEscapeNeverReachTheWindow)
     // Outside the editor the window's shortcut works.
     QTest::keyClick(table, Qt::Key_Delete);
     EXPECT_EQ(fired, 1);
+}
+
+// Control characters would split, number or cut the page once the text is
+// built for the printer; a paste or a drop must not bring them in.
+TEST_F(InPlaceEdit, PastedControlCharactersNeverReachTheCell)
+{
+    makeTable(1);
+    press(0, ColLine1);
+    CInPlaceEdit *editor = table->currentEditor();
+    QGuiApplication::clipboard()->setText(QStringLiteral("A\u001AB\tC\u0012D\r\n"));
+    QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->text(), "A?B?C?D");
+    EXPECT_EQ(editor->cursorPosition(), 7);
+    QTest::keyClicks(editor, "E");
+    editor->insert(QStringLiteral("\nF\u001E"));
+    EXPECT_EQ(editor->text(), "A?B?C?DEF?");
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(model.cellText(0, ColLine1), "A?B?C?DEF?");
+    settle();
+
+    // Marks and other text pass unchanged.
+    const QString marks = QStringLiteral("L1\uE051x\uE052\uE04D \u4E2D");
+    QGuiApplication::clipboard()->setText(marks);
+    press(0, ColLine2);
+    QTest::keyClick(table->currentEditor(), Qt::Key_V, Qt::ControlModifier);
+    table->commitEditor();
+    EXPECT_EQ(model.cellText(0, ColLine2), marks);
 }
 
 } // namespace vt::test
