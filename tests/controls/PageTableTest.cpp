@@ -326,6 +326,13 @@ TEST_F(PageTable, ScreenReaderReadsCellsAndCheckBoxes)
     EXPECT_EQ(grid->rowCount(), 2);
     EXPECT_EQ(grid->columnCount(), ColumnCount);
     EXPECT_EQ(grid->columnDescription(ColLine1), "1st Line");
+    // The untitled columns are named for the reader, the check-all box first.
+    QStringList headers;
+    for (int i = 0; i < iface->childCount(); ++i)
+        if (QAccessibleInterface *child = iface->child(i); child && child->role() == QAccessible::ColumnHeader)
+            headers << child->text(QAccessible::Name);
+    ASSERT_EQ(headers.size(), ColumnCount);
+    EXPECT_EQ(headers.mid(0, 4), (QStringList{"Print all", "Current", "Page", "1st Line"}));
 
     QAccessibleInterface *cell = grid->cellAt(1, ColLine1);
     ASSERT_NE(cell, nullptr);
