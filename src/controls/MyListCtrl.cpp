@@ -358,6 +358,42 @@ void CMyListCtrl::changeEvent(QEvent *event)
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
+void CMyListCtrl::keyPressEvent(QKeyEvent *event)
+{
+    // Without a mouse (a screen reader's user) a cell opens with F2 or Enter:
+    // the current cell when it is one of the edited columns, else the 1st line.
+    const bool editKey = event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return ||
+                         event->key() == Qt::Key_Enter;
+    const Qt::KeyboardModifiers chords = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    if (editKey && !(event->modifiers() & chords) && pageModel_ && !editor_) {
+        const int count = pageModel_->rowCount();
+        const int row = currentRow >= 0 && currentRow < count ? currentRow : currentIndex().row();
+        if (row >= 0 && row < count) {
+            int column = currentIndex().column();
+            if (column < ColLine1 || column > ColRepeat)
+                column = ColLine1;
+            event->accept();
+            editByKey(row, column);
+            return;
+        }
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void CMyListCtrl::editByKey(int row, int column)
+{
+    // The same messages as a press on the cell.
+    currentRow = row;
+    setCurrentColumn(column);
+    send(tablemsg::rowChosen, row, column);
+    if (!pageModel_ || row >= pageModel_->rowCount())
+        return;
+    if (send(tablemsg::mayEditCell, row, column) == 0)
+        return;
+    if (pageModel_ && row < pageModel_->rowCount())
+        editCell(row, column);
+}
+
 void CMyListCtrl::keyReleaseEvent(QKeyEvent *event)
 {
     const bool upDown = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;

@@ -79,6 +79,7 @@ signals:
 
 protected:
     void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void wheelEvent(QWheelEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
@@ -87,6 +88,7 @@ protected:
 private:
     int send(unsigned message, int row, int column);
     void focusRow(int row, int column);
+    void editByKey(int row, int column);
     void applyColumnWidths();
     void endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex &cell, const QString &text,
                       bool cancelled);

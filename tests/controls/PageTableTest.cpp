@@ -248,6 +248,47 @@ TEST_F(PageTable, UpAndDownReleasesChooseTheRow)
     EXPECT_EQ(table->getCurrentRow(), 1);
 }
 
+TEST_F(PageTable, KeyboardOpensTheCurrentCellAsAPressWould)
+{
+    makeTable(3);
+    press(1, ColPage);
+    takeCalls();
+    ASSERT_TRUE(table->hasFocus());
+
+    // A column that is not edited: F2 opens the 1st line.
+    QTest::keyClick(table, Qt::Key_F2);
+    EXPECT_EQ(takeCalls(), (Calls{{kRowChosen, 1, 3}, {kMayEdit, 1, 3}}));
+    ASSERT_TRUE(table->isEditing());
+    EXPECT_EQ(table->currentEditor()->row(), 1);
+    EXPECT_EQ(table->currentEditor()->column(), ColLine1);
+    EXPECT_EQ(table->getCurrentColumn(), ColLine1);
+    QTest::keyClicks(table->currentEditor(), "K");
+    QTest::keyClick(table->currentEditor(), Qt::Key_Escape);
+    settle();
+    takeCalls();
+
+    // Down, then Right onto the Repeat column, then Enter.
+    ASSERT_TRUE(table->hasFocus());
+    QTest::keyClick(table, Qt::Key_Down);
+    table->setCurrentIndex(model.index(2, ColRepeat));
+    takeCalls();
+    QTest::keyClick(table, Qt::Key_Return);
+    EXPECT_EQ(takeCalls(), (Calls{{kRowChosen, 2, 5}, {kMayEdit, 2, 5}}));
+    ASSERT_TRUE(table->isEditing());
+    EXPECT_TRUE(table->currentEditor()->isDigitsOnly());
+    table->commitEditor();
+    settle();
+
+    // A refused cell opens nothing, as with the mouse.
+    owner.mayEdit = 0;
+    table->setFocus();
+    table->setCurrentIndex(model.index(2, ColLine2));
+    takeCalls();
+    QTest::keyClick(table, Qt::Key_F2);
+    EXPECT_EQ(takeCalls(), (Calls{{kRowChosen, 2, 4}, {kMayEdit, 2, 4}}));
+    EXPECT_FALSE(table->isEditing());
+}
+
 TEST_F(PageTable, ScrollBarActionCommitsTheOpenEditorFirst)
 {
     makeTable(60, {1100, 200});
