@@ -95,27 +95,30 @@ void CKetraTestDlg::createToolBar()
     toolBar_->setIconSize(QSize(32, 32));
     toolBar_->setFloatable(false);
 
+    // Every command has a key as well, so the window works without a mouse.
+    // The marks use Alt: Ctrl combinations belong to an open cell editor.
     struct Slot {
         const char *label;
         const char *icon;
         void (CKetraTestDlg::*handler)();
+        QKeySequence keys;
     };
-    static const Slot commands[] = {
-        {"Open", "open", &CKetraTestDlg::openDocument},
-        {"Save", "save", &CKetraTestDlg::saveDocument},
-        {nullptr, nullptr, nullptr},
-        {"Import", "import", &CKetraTestDlg::importCsv},
-        {nullptr, nullptr, nullptr},
-        {"Add", "add", &CKetraTestDlg::addPage},
-        {"Delete", "delete", &CKetraTestDlg::deletePage},
-        {nullptr, nullptr, nullptr},
-        {"Supscript", "supscript", &CKetraTestDlg::supscript},
-        {"Subscript", "subscript", &CKetraTestDlg::subscript},
-        {nullptr, nullptr, nullptr},
-        {"PrintView", "printview", &CKetraTestDlg::printView},
-        {"Print", "print", &CKetraTestDlg::print},
-        {nullptr, nullptr, nullptr},
-        {"Exit", "exit", &CKetraTestDlg::exitCommand},
+    const Slot commands[] = {
+        {"Open", "open", &CKetraTestDlg::openDocument, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Save", "save", &CKetraTestDlg::saveDocument, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Import", "import", &CKetraTestDlg::importCsv, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Add", "add", &CKetraTestDlg::addPage, QKeySequence(Qt::Key_Insert)},
+        {"Delete", "delete", &CKetraTestDlg::deletePage, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Supscript", "supscript", &CKetraTestDlg::supscript, QKeySequence(Qt::ALT | Qt::Key_Up)},
+        {"Subscript", "subscript", &CKetraTestDlg::subscript, QKeySequence(Qt::ALT | Qt::Key_Down)},
+        {nullptr, nullptr, nullptr, {}},
+        {"PrintView", "printview", &CKetraTestDlg::printView, QKeySequence(Qt::Key_F5)},
+        {"Print", "print", &CKetraTestDlg::print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Exit", "exit", &CKetraTestDlg::exitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     for (const Slot &slot : commands) {
         if (!slot.label) {
@@ -126,10 +129,14 @@ void CKetraTestDlg::createToolBar()
         QAction *action = toolBar_->addAction(
             QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(slot.icon))), label);
         action->setObjectName(QStringLiteral("action") + label);
+        action->setShortcut(slot.keys);
+        const QString keys = slot.keys.toString(QKeySequence::NativeText);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(label, keys));
         connect(action, &QAction::triggered, this, slot.handler);
         QWidget *button = toolBar_->widgetForAction(action);
         button->setFixedSize(72, 72);
         button->setAccessibleName(label);
+        button->setAccessibleDescription(keys);
     }
 }
 

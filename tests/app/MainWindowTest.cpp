@@ -380,3 +380,41 @@ TEST_F(MainWindowTest, GrowingTheWindowGrowsTheStripNotTheTable)
     EXPECT_EQ(client->width() - 1 - strip1.right(), 5);
     EXPECT_EQ(client->height() - 1 - strip1.bottom(), 5);
 }
+
+TEST_F(MainWindowTest, PagesAreTypedAndChangedWithoutAMouse)
+{
+    showActive();
+    table().setFocus();
+    QTest::keyClick(&table(), Qt::Key_F2);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->column(), ColLine1);
+    QTest::keyClicks(editor(), "L1");
+    QTest::keyClick(editor(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(window->job().pageCount(), 2);
+    ASSERT_NE(editor(), nullptr);
+    EXPECT_EQ(editor()->row(), 1);
+    QTest::keyClicks(editor(), "N");
+
+    // A mark by key: the open edit commits first, the mark follows it.
+    QTest::keyClick(editor(), Qt::Key_Up, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(editor(), nullptr);
+    EXPECT_EQ(cell(1, ColLine1), "N" + QString(QChar(mark::superscript)));
+    EXPECT_EQ(window->job().chain[1].superscriptCount, 1);
+    QTest::keyClick(&table(), Qt::Key_Down, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->job().chain[1].subscriptCount, 1);
+
+    QTest::keyClick(&table(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(window->job().pageCount(), 1);
+    EXPECT_EQ(cell(0, ColLine1), "L1");
+    QTest::keyClick(&table(), Qt::Key_Insert);
+    EXPECT_EQ(window->job().pageCount(), 2);
+    EXPECT_TRUE(script.messages.empty());
+
+    // The buttons tell their keys.
+    for (QAction *a : window->toolBar()->actions())
+        if (!a->isSeparator())
+            EXPECT_FALSE(window->toolBar()->widgetForAction(a)->accessibleDescription().isEmpty()) << a->text().toStdString();
+}
