@@ -1,5 +1,6 @@
 #include "document/DocumentCommands.h"
 #include "document/PageCommands.h"
+#include "common/ScriptedOperator.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -9,30 +10,9 @@ using namespace vt;
 
 namespace {
 
-// Answers every question with Yes and says nothing.
-class QuietOperator : public Operator {
-public:
-    int messages = 0;
-    Answer showMessage(const Message &m) override
-    {
-        ++messages;
-        return m.buttons == MessageButtons::YesNo ? Answer::Yes : Answer::Ok;
-    }
-    QString askOpenFileName(const QString &, const QString &) override { return {}; }
-    QString askSaveFileName(const QString &, const QString &) override { return {}; }
-    void fillList(ControlId, const QStringList &) override {}
-    void selectListEntry(ControlId, int) override {}
-    int listSelection(ControlId) const override { return -1; }
-    void enableControl(ControlId, bool) override {}
-    bool isControlChecked(ControlId) const override { return false; }
-    void setControlChecked(ControlId, bool) override {}
-    std::optional<int> readEdit(ControlId) const override { return std::nullopt; }
-    void setEdit(ControlId, int) override {}
-};
-
 struct Session {
     Job job;
-    QuietOperator op;
+    test::ScriptedOperator op;
     PageCommands pages{job, op};
     DocumentCommands documents{job, op, pages};
 };

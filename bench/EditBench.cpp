@@ -1,27 +1,12 @@
 #include "document/CellCommit.h"
 #include "document/PageCommands.h"
+#include "common/ScriptedOperator.h"
 
 #include <benchmark/benchmark.h>
 
 using namespace vt;
 
 namespace {
-
-// An operator that answers nothing: the benchmark's edits are all accepted.
-class SilentOperator : public Operator {
-public:
-    Answer showMessage(const Message &) override { return Answer::Ok; }
-    QString askOpenFileName(const QString &, const QString &) override { return {}; }
-    QString askSaveFileName(const QString &, const QString &) override { return {}; }
-    void fillList(ControlId, const QStringList &) override {}
-    void selectListEntry(ControlId, int) override {}
-    int listSelection(ControlId) const override { return -1; }
-    void enableControl(ControlId, bool) override {}
-    bool isControlChecked(ControlId) const override { return false; }
-    void setControlChecked(ControlId, bool) override {}
-    std::optional<int> readEdit(ControlId) const override { return std::nullopt; }
-    void setEdit(ControlId, int) override {}
-};
 
 void fill(Job &job, Operator &op)
 {
@@ -38,7 +23,7 @@ void fill(Job &job, Operator &op)
 static void BM_CommitLastRowCell(benchmark::State &state)
 {
     Job job;
-    SilentOperator op;
+    test::ScriptedOperator op;
     fill(job, op);
     CellCommit commit(job, op);
     const int last = kMaxPages - 1;
@@ -57,7 +42,7 @@ BENCHMARK(BM_CommitLastRowCell)->Unit(benchmark::kMicrosecond);
 static void BM_ChooseAnotherRow(benchmark::State &state)
 {
     Job job;
-    SilentOperator op;
+    test::ScriptedOperator op;
     fill(job, op);
     CellCommit commit(job, op);
     int row = 0;

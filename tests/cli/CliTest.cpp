@@ -1,3 +1,4 @@
+#include "common/Files.h"
 #include "common/ScriptedOperator.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentFile.h"
@@ -12,6 +13,8 @@
 #include <gtest/gtest.h>
 
 using namespace vt;
+using vt::test::readAll;
+using vt::test::writeAll;
 
 namespace {
 
@@ -32,19 +35,6 @@ CliRun cli(const QStringList &args)
     r.out = QString::fromUtf8(p.readAllStandardOutput());
     r.err = QString::fromUtf8(p.readAllStandardError());
     return r;
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
 }
 
 } // namespace

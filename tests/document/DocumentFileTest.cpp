@@ -1,3 +1,4 @@
+#include "common/Files.h"
 #include "common/ScriptedOperator.h"
 #include "document/DocumentCommands.h"
 #include "document/DocumentFile.h"
@@ -12,6 +13,8 @@
 #include <unistd.h>
 
 using namespace vt;
+using vt::test::readAll;
+using vt::test::writeAll;
 using vt::test::ScriptedOperator;
 
 namespace {
@@ -46,19 +49,6 @@ struct Session {
         job.model.setCellText(row, ColLine2, line2);
     }
 };
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // A document of `pages` pages with the text "P<n>", as this program saves it.
 QByteArray documentOf(int pages)
