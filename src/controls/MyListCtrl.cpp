@@ -360,6 +360,8 @@ void CMyListCtrl::changeEvent(QEvent *event)
 
 void CMyListCtrl::keyPressEvent(QKeyEvent *event)
 {
+    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
+        arrowPressed_ = event->key();
     // Without a mouse (a screen reader's user) a cell opens with F2 or Enter:
     // the current cell when it is one of the edited columns, else the 1st line.
     const bool editKey = event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return ||
@@ -396,8 +398,11 @@ void CMyListCtrl::editByKey(int row, int column)
 
 void CMyListCtrl::keyReleaseEvent(QKeyEvent *event)
 {
-    const bool upDown = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down;
-    if (upDown && hasFocus() && !event->isAutoRepeat() && pageModel_) {
+    const bool upDown = (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) &&
+                        event->key() == arrowPressed_ && !event->isAutoRepeat();
+    if (upDown)
+        arrowPressed_ = 0;
+    if (upDown && hasFocus() && pageModel_) {
         const int count = pageModel_->rowCount();
         if (currentRow >= count)
             currentRow = count - 1;

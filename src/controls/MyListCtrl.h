@@ -104,6 +104,9 @@ private:
     int currentRow = 0;
     int currentColumn_ = 0;   // used only while no model is set
     bool inWheel_ = false;
+    // The Up or Down press the table itself saw; a press taken by a
+    // shortcut (Alt+Up, Alt+Down) must not move the row on its release.
+    int arrowPressed_ = 0;
 };
 
 } // namespace vt

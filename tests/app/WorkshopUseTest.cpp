@@ -1,0 +1,86 @@
+#include "app/KetraTestDlg.h"
+#include "common/ScriptedOperator.h"
+#include "controls/MyListCtrl.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vt;
+using vt::test::ScriptedOperator;
+
+// The window as an operator at the workshop uses it: keys and clicks, one
+// after the other, with the messages in between.
+namespace {
+
+struct WorkshopUseTest : ::testing::Test {
+    std::unique_ptr<CKetraTestDlg> window = std::make_unique<CKetraTestDlg>();
+    ScriptedOperator script;
+
+    void SetUp() override
+    {
+        enterPressed = false;
+        window->setMessageSink(&script);
+        window->show();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    void TearDown() override
+    {
+        window->job().modified = false;
+        window.reset();
+        enterPressed = false;
+    }
+    CMyListCtrl &table() { return *window->pageTable(); }
+    QString cell(int row, int column) { return window->job().model.cellText(row, column); }
+    void clickCell(int row, int column)
+    {
+        const QRect r = table().visualRect(window->job().model.index(row, column));
+        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, r.center());
+    }
+};
+
+} // namespace
+
+TEST_F(WorkshopUseTest, UpAndDownCarryTheStarWithTheSelection)
+{
+    window->addPage();
+    window->addPage();
+    clickCell(0, ColPage);
+    ASSERT_EQ(window->job().currentIndex, 0);
+    QTest::keyClick(&table(), Qt::Key_Down);
+    EXPECT_EQ(window->job().currentIndex, 1);
+    EXPECT_EQ(cell(1, ColCurrent), kCurrentStar);
+    EXPECT_EQ(table().currentIndex().row(), 1);
+    QTest::keyClick(&table(), Qt::Key_Down);
+    QTest::keyClick(&table(), Qt::Key_Down);
+    EXPECT_EQ(window->job().currentIndex, 2);
+    EXPECT_EQ(table().currentIndex().row(), 2);
+    QTest::keyClick(&table(), Qt::Key_Up);
+    EXPECT_EQ(window->job().currentIndex, 1);
+    EXPECT_EQ(cell(1, ColCurrent), kCurrentStar);
+    EXPECT_EQ(cell(2, ColCurrent), "");
+}
+
+TEST_F(WorkshopUseTest, MarkKeysLeaveTheCurrentPageWhereItIs)
+{
+    window->addPage();
+    window->addPage();
+    // With the editor open and closed: the mark goes onto the clicked page,
+    // and the arrow of Alt+Up / Alt+Down does not move the star afterwards.
+    clickCell(1, ColLine1);
+    ASSERT_NE(table().currentEditor(), nullptr);
+    QTest::keyClicks(table().currentEditor(), "PE");
+    QTest::keyClick(table().currentEditor(), Qt::Key_Up, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(1, ColLine1), "PE" + QString(QChar(mark::superscript)));
+    EXPECT_EQ(window->job().currentIndex, 1);
+    EXPECT_EQ(cell(1, ColCurrent), kCurrentStar);
+
+    QTest::keyClick(&table(), Qt::Key_Down, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(cell(1, ColLine1), "PE" + QString(QChar(mark::superscript)) + QChar(mark::subscript));
+    EXPECT_EQ(window->job().currentIndex, 1);
+    EXPECT_EQ(table().currentIndex().row(), 1);
+    EXPECT_EQ(cell(2, ColLine1), "");
+    EXPECT_TRUE(script.messages.empty());
+}
