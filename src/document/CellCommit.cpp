@@ -125,7 +125,14 @@ bool CellCommit::commitText(int row, PageRecord &page)
         return false;
     }
 
+    // The limit is in stored bytes: a Chinese character or a mark takes two.
+    // Cut to fit, the page would print and save without its end, unseen.
     const QByteArray bytes = toAnsi(pageText);
+    if (bytes.size() > kMaxTextBytes) {
+        job_.modified = true;
+        refuse(QStringLiteral("Input is over length!"));
+        return false;
+    }
     const int length = cutAtCharBoundary(bytes, kMaxTextBytes);
     decltype(page.text) text{};
     std::memcpy(text.data(), bytes.constData(), static_cast<std::size_t>(length));

@@ -133,14 +133,28 @@ TEST_F(CellCommitTest, TextOverOneHundredCharactersIsRefusedButStaysInTheCell)
     EXPECT_EQ(recordText(0), std::string(60, 'a'));
 }
 
-TEST_F(CellCommitTest, DoubleByteTextIsNeverCutInsideACharacter)
+TEST_F(CellCommitTest, DoubleByteTextOverOneHundredBytesIsRefusedNotCut)
 {
     pages(1);
-    // 'A' and 50 two-byte characters: 101 bytes in 51 characters.
-    type(0, ColLine1, "A" + QString(50, QChar(0x4E2D)));
+    // 50 two-byte characters fill the page exactly.
+    type(0, ColLine1, QString(50, QChar(0x4E2D)));
     EXPECT_TRUE(op.messages.empty());
-    EXPECT_EQ(job.currentPage->textLength, 99);
-    EXPECT_EQ(job.currentPage->text[99], 0);
+    EXPECT_EQ(job.currentPage->textLength, 100);
+
+    // 'A' and 50 two-byte characters: 101 bytes in 51 characters. Stored cut,
+    // the page would print and save without its last character, unseen.
+    type(0, ColLine1, "A" + QString(50, QChar(0x4E2D)), true);
+    EXPECT_EQ(op.messageTexts(), QStringList{"Input is over length!"});
+    EXPECT_EQ(job.model.cellText(0, ColLine1), "A" + QString(50, QChar(0x4E2D)));
+    EXPECT_EQ(job.currentPage->textLength, 100);
+    EXPECT_EQ(job.currentPage->text[0], 0xD6); // the page keeps its last accepted text
+    EXPECT_FALSE(enterPressed);
+    EXPECT_EQ(job.pageCount(), 1);
+
+    // A mark on a full line of 99 characters is two bytes more: refused too.
+    op.messages.clear();
+    type(0, ColLine1, QString(99, 'a') + QChar(mark::superscript));
+    EXPECT_EQ(op.messageTexts(), QStringList{"Input is over length!"});
 }
 
 TEST_F(CellCommitTest, SpecifiedLengthWithAutomaticFontRefusesTextThatDoesNotFit)
