@@ -165,7 +165,8 @@ QWidget *CKetraTestDlg::createControls()
     const auto addField = [&](const QString &caption, QWidget *control) {
         fileRow->addWidget(buddyLabel(caption, control));
         fileRow->addWidget(control);
-        fileRow->addSpacing(10);
+        // Narrow gaps: the whole row has to fit a 1024-pixel screen.
+        fileRow->addSpacing(4);
     };
     QComboBox *material = addList(ControlId::Material, {"Tube", "Label", "Heat Shrink Tube"});
     QComboBox *materialParameter = addList(ControlId::MaterialParameter, {});
@@ -177,7 +178,7 @@ QWidget *CKetraTestDlg::createControls()
     QComboBox *density = addList(ControlId::Density, numbers(1, 6));
     auto *copies = new QLineEdit;
     copies->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), copies));
-    copies->setFixedWidth(50);
+    copies->setFixedWidth(40);
     operator_.addControl(ControlId::CopiesEdit, copies);
     addField(QStringLiteral("Material:"), material);
     addField(QStringLiteral("Material Parameter:"), materialParameter);

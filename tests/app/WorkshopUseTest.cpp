@@ -84,3 +84,18 @@ TEST_F(WorkshopUseTest, MarkKeysLeaveTheCurrentPageWhereItIs)
     EXPECT_EQ(cell(2, ColLine1), "");
     EXPECT_TRUE(script.messages.empty());
 }
+
+TEST_F(WorkshopUseTest, TheWindowFitsAWorkshopScreenOf1024By768)
+{
+    // Smaller than this and the row of job settings or the table's last
+    // columns would lie beyond the screen's edge, out of reach.
+    const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+    EXPECT_LE(least.width(), 1024);
+    EXPECT_LE(least.height(), 728); // the rest is the taskbar's
+    window->resize(1024, 728);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window->width(), 1024);
+    // The job settings row ends inside the window.
+    QWidget *copies = window->control(ControlId::CopiesEdit);
+    EXPECT_LE(copies->mapTo(window.get(), QPoint(copies->width(), 0)).x(), window->width());
+}
