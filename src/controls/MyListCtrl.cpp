@@ -360,8 +360,7 @@ void CMyListCtrl::changeEvent(QEvent *event)
 
 void CMyListCtrl::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down)
-        arrowPressed_ = event->key();
+    arrowPressed_ = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ? event->key() : 0;
     // Without a mouse (a screen reader's user) a cell opens with F2 or Enter:
     // the current cell when it is one of the edited columns, else the 1st line.
     const bool editKey = event->key() == Qt::Key_F2 || event->key() == Qt::Key_Return ||
@@ -380,6 +379,17 @@ void CMyListCtrl::keyPressEvent(QKeyEvent *event)
         }
     }
     QTableView::keyPressEvent(event);
+    // Page Up/Down, Ctrl+Home/End or typing a page's first letters carry the
+    // highlight to another row: that row becomes the current page too, or
+    // Delete and the marks would act on a page out of sight. Up and Down
+    // choose their row on release.
+    if (arrowPressed_ == 0 && pageModel_) {
+        const int row = currentIndex().row();
+        if (row >= 0 && row < pageModel_->rowCount() && row != currentRow) {
+            currentRow = row;
+            send(tablemsg::rowChosen, row, getCurrentColumn());
+        }
+    }
 }
 
 void CMyListCtrl::editByKey(int row, int column)

@@ -99,3 +99,33 @@ TEST_F(WorkshopUseTest, TheWindowFitsAWorkshopScreenOf1024By768)
     QWidget *copies = window->control(ControlId::CopiesEdit);
     EXPECT_LE(copies->mapTo(window.get(), QPoint(copies->width(), 0)).x(), window->width());
 }
+
+TEST_F(WorkshopUseTest, PagingKeysMakeTheHighlightedRowTheOneDeleteActsOn)
+{
+    while (window->job().pageCount() < 40)
+        window->addPage();
+    window->job().model.setCellText(39, ColLine1, "Q1");
+    clickCell(39, ColPage);
+    ASSERT_EQ(window->job().currentIndex, 39);
+
+    QTest::keyClick(&table(), Qt::Key_PageUp);
+    const int highlighted = table().currentIndex().row();
+    ASSERT_LT(highlighted, 39);
+    EXPECT_EQ(window->job().currentIndex, highlighted);
+    EXPECT_EQ(cell(highlighted, ColCurrent), kCurrentStar);
+    EXPECT_EQ(cell(39, ColCurrent), "");
+
+    // Delete takes the highlighted page, not the one scrolled out of view.
+    QTest::keyClick(&table(), Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(window->job().pageCount(), 39);
+    EXPECT_EQ(cell(38, ColLine1), "Q1");
+
+    QTest::keyClick(&table(), Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(window->job().currentIndex, 38);
+    QTest::keyClick(&table(), Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(window->job().currentIndex, 0);
+    EXPECT_EQ(table().currentIndex().row(), 0);
+    QTest::keyClick(&table(), Qt::Key_PageDown);
+    EXPECT_EQ(window->job().currentIndex, table().currentIndex().row());
+    EXPECT_GT(window->job().currentIndex, 0);
+}
