@@ -213,8 +213,15 @@ int CMyListCtrl::cellFromPoint(const QPoint &point, int *column) const
 
 void CMyListCtrl::mousePressEvent(QMouseEvent *event)
 {
+    // Only the left button chooses a row. The view would carry the highlight
+    // to a right- or middle-pressed row too, away from the current page that
+    // Delete and the marks act on.
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
     QTableView::mousePressEvent(event);
-    if (event->button() != Qt::LeftButton || !pageModel_)
+    if (!pageModel_)
         return;
 
     int column = 0;

@@ -129,3 +129,23 @@ TEST_F(WorkshopUseTest, PagingKeysMakeTheHighlightedRowTheOneDeleteActsOn)
     EXPECT_EQ(window->job().currentIndex, table().currentIndex().row());
     EXPECT_GT(window->job().currentIndex, 0);
 }
+
+TEST_F(WorkshopUseTest, OnlyTheLeftButtonMovesTheHighlight)
+{
+    window->addPage();
+    window->addPage();
+    ASSERT_EQ(window->job().currentIndex, 2);
+    for (Qt::MouseButton button : {Qt::RightButton, Qt::MiddleButton}) {
+        const QRect r = table().visualRect(window->job().model.index(0, ColLine1));
+        QTest::mouseClick(table().viewport(), button, {}, r.center());
+        EXPECT_EQ(table().currentIndex().row(), 2) << button;
+        EXPECT_EQ(window->job().currentIndex, 2);
+        EXPECT_EQ(table().currentEditor(), nullptr);
+    }
+    // Delete takes the page that is both highlighted and starred.
+    window->job().model.setCellText(2, ColLine1, "C");
+    window->deletePage();
+    EXPECT_EQ(window->job().pageCount(), 2);
+    EXPECT_EQ(cell(0, ColLine1), "");
+    EXPECT_EQ(cell(1, ColLine1), "");
+}
