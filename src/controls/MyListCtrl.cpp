@@ -1,5 +1,7 @@
 #include "controls/MyListCtrl.h"
 
+#include "controls/PageTextDelegate.h"
+
 #include <QApplication>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -42,6 +44,7 @@ CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), headerCtrl_(new 
     setTabKeyNavigation(false);
     setShowGrid(true);
     setCornerButtonEnabled(false);
+    setItemDelegate(new PageTextDelegate(this));
 
     connect(headerCtrl_, &QHeaderView::sectionClicked, this, &CMyListCtrl::headerColumnClicked);
     // An editor left open would float over the wrong cell.

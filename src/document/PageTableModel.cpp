@@ -1,5 +1,7 @@
 #include "document/PageTableModel.h"
 
+#include "document/MarkText.h"
+
 namespace vt {
 
 PageTableModel::PageTableModel(QObject *parent) : QAbstractTableModel(parent) {}
@@ -41,6 +43,8 @@ QVariant PageTableModel::data(const QModelIndex &index, int role) const
                        : QVariant();
         if (column == ColCurrent && role == Qt::AccessibleTextRole)
             return row.cells[ColCurrent].isEmpty() ? QString() : QStringLiteral("current page");
+        if ((column == ColLine1 || column == ColLine2) && role == Qt::AccessibleTextRole)
+            return spokenMarks(row.cells[static_cast<std::size_t>(column)]);
         return row.cells[static_cast<std::size_t>(column)];
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);

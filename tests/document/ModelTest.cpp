@@ -1,5 +1,6 @@
 #include "document/Digits.h"
 #include "document/Job.h"
+#include "document/MarkText.h"
 #include "document/PageChain.h"
 
 #include <gtest/gtest.h>
@@ -149,4 +150,20 @@ TEST(PageTableModel, CheckBoxesAndHeaderState)
     EXPECT_EQ(model.data(model.index(0, ColLine1), Qt::DisplayRole).toString(), "X1");
     model.setCellText(5, ColLine1, "nowhere"); // ignored, no crash
     EXPECT_EQ(model.rowCount(), 2);
+}
+
+TEST(MarkText, MarksAreNamedForTheEyeAndTheEar)
+{
+    const QString text = QString::fromUtf16(u"A\uE0512-\uE04E\uE006");
+    EXPECT_EQ(visibleMarks(text), QString::fromUtf16(u"A\u00ABsup\u00BB2-\u00ABn:000-999\u00BB\u00ABsym:07\u00BB"));
+    EXPECT_EQ(spokenMarks(text), "A superscript 2- serial number 000 to 999 symbol 7");
+    EXPECT_TRUE(markName(QChar('x')).isEmpty());
+    EXPECT_EQ(markName(QChar(mark::lastSymbol)), "sym:77");
+
+    // Screen readers get the words; the cell keeps the marks themselves.
+    PageTableModel model;
+    model.insertPageRow(0);
+    model.setCellText(0, ColLine1, text);
+    EXPECT_EQ(model.data(model.index(0, ColLine1), Qt::AccessibleTextRole).toString(), spokenMarks(text));
+    EXPECT_EQ(model.data(model.index(0, ColLine1), Qt::DisplayRole).toString(), text);
 }

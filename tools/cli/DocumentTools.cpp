@@ -2,6 +2,7 @@
 
 #include "TerminalOperator.h"
 
+#include "document/MarkText.h"
 #include "document/DocumentCommands.h"
 #include "document/Job.h"
 #include "document/PageCommands.h"
@@ -41,17 +42,12 @@ QString readableText(const QString &cell)
     out.reserve(cell.size());
     for (const QChar c : cell) {
         const char16_t u = c.unicode();
-        switch (u) {
-        case mark::superscript: out += QStringLiteral("{sup}"); continue;
-        case mark::subscript: out += QStringLiteral("{sub}"); continue;
-        case mark::numberDecimal: out += QStringLiteral("{n:0-999}"); continue;
-        case mark::numberPadded: out += QStringLiteral("{n:000-999}"); continue;
-        case mark::numberUpper: out += QStringLiteral("{n:A-Z}"); continue;
-        case mark::numberLower: out += QStringLiteral("{n:a-z}"); continue;
-        case u'{': out += QStringLiteral("{{"); continue;
+        if (u == u'{') {
+            out += QStringLiteral("{{");
+            continue;
         }
-        if (u >= mark::firstSymbol && u <= mark::lastSymbol)
-            out += QStringLiteral("{sym:%1}").arg(u - mark::firstSymbol + 1, 2, 10, QLatin1Char('0'));
+        if (const QString name = markName(c); !name.isEmpty())
+            out += u'{' + name + u'}';
         else if (u < 0x20 || u == 0x7F)
             out += QStringLiteral("{x%1}").arg(QString::number(u, 16).toUpper().rightJustified(2, QLatin1Char('0')));
         else
