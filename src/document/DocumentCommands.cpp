@@ -244,10 +244,7 @@ void DocumentCommands::importCsv()
     op_.prompt(QStringLiteral("Please confirm that the input file have saved as .CSV file."));
     const QString path = op_.askOpenFileName(QStringLiteral(".csv"), kCsvFilter);
     if (!path.isEmpty())
-        importRows(path);
-    if (rejectedRows_ > 0)
-        op_.prompt(QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
-                                     kMaxTextBytes));
+        importPath(path);
 }
 
 bool DocumentCommands::importPath(const QString &path)
