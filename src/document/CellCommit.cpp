@@ -1,7 +1,6 @@
 #include "document/CellCommit.h"
 
 #include "document/CodePage.h"
-#include "document/Digits.h"
 #include "document/PageCommands.h"
 #include "render/FontMetrics.h"
 
@@ -102,9 +101,7 @@ bool CellCommit::commitRepeat(int row, PageRecord &page)
     }
     if (page.repeat != value)
         job_.modified = true;
-    page.repeat = static_cast<std::uint16_t>(value);
-    page.repeatDigits = formatDigits(value, 4);
-    page.repeatText = decimalText(value);
+    setPageRepeat(page, value);
     return true;
 }
 

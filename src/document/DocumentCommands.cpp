@@ -2,7 +2,6 @@
 
 #include "document/CodePage.h"
 #include "document/CsvImport.h"
-#include "document/Digits.h"
 #include "document/DocumentFile.h"
 #include "printer/ProgressView.h"
 
@@ -310,9 +309,7 @@ void DocumentCommands::putImportedPage(int pageNumber, const QString &line1, con
     table.setCellText(row, ColLine1, line1);
     table.setCellText(row, ColLine2, line2);
     table.setCellText(row, ColRepeat, QString::number(repeat));
-    page->repeat = static_cast<std::uint16_t>(repeat);
-    page->repeatDigits = formatDigits(repeat, 4);
-    page->repeatText = decimalText(repeat);
+    setPageRepeat(*page, repeat);
     if (!line2.isEmpty()) {
         page->twoLines = 1;
         page->autoFontSize = 0;

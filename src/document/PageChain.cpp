@@ -6,6 +6,13 @@
 
 namespace vt {
 
+void setPageRepeat(PageRecord &page, int repeat)
+{
+    page.repeat = static_cast<std::uint16_t>(repeat);
+    page.repeatDigits = formatDigits(repeat, 4);
+    page.repeatText = decimalText(repeat);
+}
+
 void PageChain::resetPage(PageRecord &record, const JobSettings &job)
 {
     record = PageRecord{};
@@ -14,7 +21,7 @@ void PageChain::resetPage(PageRecord &record, const JobSettings &job)
     record.materialCode = job.materialCode;
     record.sizeCode = job.sizeCode;
     record.lengthCode = job.defaultLengthCode;
-    record.repeat = static_cast<std::uint16_t>(job.defaultRepeat);
+    setPageRepeat(record, job.defaultRepeat);
     record.lengthDots = 25 * kDotsPerMm;
     record.adjustedLengthDots = 25 * kDotsPerMm;
     record.autoFontSize = job.defaultAutoFontSize;
@@ -23,8 +30,6 @@ void PageChain::resetPage(PageRecord &record, const JobSettings &job)
         record.autoLength = 0;
         record.lengthDots = static_cast<std::int16_t>(job.defaultLengthMm * kDotsPerMm);
     }
-    record.repeatDigits = formatDigits(job.defaultRepeat, 4);
-    record.repeatText = decimalText(job.defaultRepeat);
     record.frame = job.defaultFrame;
     record.direction = job.defaultDirection;
     record.modeLetter = 'N';

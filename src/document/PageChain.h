@@ -8,6 +8,9 @@
 
 namespace vt {
 
+// Sets a page's repeat count together with the two texts stored beside it.
+void setPageRepeat(PageRecord &page, int repeat);
+
 // The pages of a job in page order. Records keep their addresses for as long
 // as they are in the chain, so a PageRecord* stays valid until it is removed.
 class PageChain {
