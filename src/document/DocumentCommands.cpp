@@ -213,8 +213,7 @@ void DocumentCommands::appendPages(const DocumentContent &content, int count)
 
     PageRecord *last = job_.chain.last();
     for (int i = 0; i < count; ++i) {
-        PageRecord *page = last ? job_.chain.insertPageAfter(last, job_.settings)
-                                : job_.chain.createFirstPage(job_.settings);
+        PageRecord *page = job_.chain.insertPageAfter(last, job_.settings);
         *page = content.pages[static_cast<std::size_t>(i)];
         last = page;
 
@@ -224,11 +223,7 @@ void DocumentCommands::appendPages(const DocumentContent &content, int count)
         table.setCellText(row, ColLine1, line1);
         if (!line2.isEmpty())
             table.setCellText(row, ColLine2, line2);
-        table.setCellText(row, ColRepeat, QString::number(page->repeat));
-        table.setCellText(row, ColFontSize, QString::number(page->fontSize));
-        table.setCellText(row, ColFrame, frameText(page->frame));
-        table.setCellText(row, ColDirection, directionText(page->direction));
-        table.setCellText(row, ColZoom, zoomText(page->halfZoom != 0));
+        showPageSettings(table, row, *page);
         table.setChecked(row, true);
         table.setCurrentColumn(ColLine1);
     }

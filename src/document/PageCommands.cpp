@@ -24,6 +24,15 @@ QString zoomText(bool halfZoom)
     return halfZoom ? QStringLiteral("50%") : QStringLiteral("100%");
 }
 
+void showPageSettings(PageTableModel &table, int row, const PageRecord &page)
+{
+    table.setCellText(row, ColRepeat, QString::number(page.repeat));
+    table.setCellText(row, ColFontSize, QString::number(page.fontSize));
+    table.setCellText(row, ColFrame, frameText(page.frame));
+    table.setCellText(row, ColDirection, directionText(page.direction));
+    table.setCellText(row, ColZoom, zoomText(page.halfZoom != 0));
+}
+
 bool PageCommands::add()
 {
     PageTableModel &table = job_.model;
@@ -45,15 +54,11 @@ bool PageCommands::add()
     }
     job_.currentPage = page;
 
-    const JobSettings &s = job_.settings;
+    // The new page holds the job's defaults.
     table.insertPageRow(position);
     table.setChecked(position, true);
     table.setCellText(position, ColPage, QString::number(position + 1));
-    table.setCellText(position, ColRepeat, QString::number(s.defaultRepeat));
-    table.setCellText(position, ColFontSize, QString::number(s.defaultFontSize));
-    table.setCellText(position, ColFrame, frameText(s.defaultFrame));
-    table.setCellText(position, ColDirection, directionText(s.defaultDirection));
-    table.setCellText(position, ColZoom, zoomText(page->halfZoom != 0));
+    showPageSettings(table, position, *page);
     table.setCurrentColumn(ColPage);
     job_.refreshPage(position);
     job_.modified = true;

@@ -42,5 +42,7 @@ private:
 QString frameText(char frame);
 QString directionText(const AsciiField<2> &direction);
 QString zoomText(bool halfZoom);
+// Writes those cells and the repeat and font size of `page` into `row`.
+void showPageSettings(PageTableModel &table, int row, const PageRecord &page);
 
 } // namespace vt
