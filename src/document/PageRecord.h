@@ -50,6 +50,17 @@ constexpr std::uint8_t numberLower = 0x18;
 constexpr std::uint8_t lineSeparator = 0x1A;
 constexpr std::uint8_t superscript = 0x1C;
 constexpr std::uint8_t subscript = 0x1E;
+
+inline bool isNumberCode(std::uint8_t b)
+{
+    return b == numberDecimal || b == numberPadded || b == numberUpper || b == numberLower;
+}
+
+// A1 A1..A1 ED: a symbol as the printer takes it.
+inline bool isSymbolPair(std::uint8_t lead, std::uint8_t trail)
+{
+    return lead == 0xA1 && trail >= 0xA1 && trail <= 0xED;
+}
 } // namespace ctl
 
 // Characters of the page-table text that stand for marks.

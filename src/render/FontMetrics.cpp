@@ -64,10 +64,6 @@ u16 lineLength(const Advances &adv, u16 n, u16 k, u16 r)
 }
 
 bool isScriptByte(std::uint8_t b) { return b == ctl::superscript || b == ctl::subscript; }
-bool isNumberByte(std::uint8_t b)
-{
-    return b == ctl::numberDecimal || b == ctl::numberPadded || b == ctl::numberUpper || b == ctl::numberLower;
-}
 
 u16 longestLine(const PageRecord &page)
 {
@@ -116,7 +112,7 @@ void measurePage(PageRecord &page, const JobSettings &job)
         int numberedLine = 0;
         if (N) {
             for (int i = 0; i < length; ++i) {
-                if (isNumberByte(page.text[static_cast<std::size_t>(i)])) {
+                if (ctl::isNumberCode(page.text[static_cast<std::size_t>(i)])) {
                     numberedLine = i < j ? 1 : 2;
                     break;
                 }
@@ -126,11 +122,9 @@ void measurePage(PageRecord &page, const JobSettings &job)
         u16 k1 = 0;
         if (K != 0) {
             u16 pairs = 0;
-            for (int i = 0; i < j; ++i) {
-                const std::uint8_t next = page.text[static_cast<std::size_t>(i + 1)];
-                if (page.text[static_cast<std::size_t>(i)] == 0xA1 && next >= 0xA1 && next <= 0xED)
+            for (int i = 0; i < j; ++i)
+                if (ctl::isSymbolPair(page.text[static_cast<std::size_t>(i)], page.text[static_cast<std::size_t>(i + 1)]))
                     ++pairs;
-            }
             k1 = static_cast<u16>(pairs / 2);
         }
         const u16 k2 = static_cast<u16>(K - k1);

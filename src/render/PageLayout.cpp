@@ -7,14 +7,9 @@ namespace vt {
 
 namespace {
 
-bool isSymbolPair(std::uint8_t lead, std::uint8_t trail)
+void clearNumbering(PageRecord &page)
 {
-    return lead == 0xA1 && trail >= 0xA1 && trail <= 0xED;
-}
-
-bool isNumberCode(std::uint8_t b)
-{
-    return b == ctl::numberDecimal || b == ctl::numberPadded || b == ctl::numberUpper || b == ctl::numberLower;
+    page.numbered = page.numberDecimal = page.numberPadded = page.numberUpper = page.numberLower = 0;
 }
 
 void countAndMarkNumbering(PageRecord &page, QString &work)
@@ -31,7 +26,7 @@ void countAndMarkNumbering(PageRecord &page, QString &work)
         {mark::numberLower, ctl::numberLower, &PageRecord::numberLower},
         {mark::numberUpper, ctl::numberUpper, &PageRecord::numberUpper},
     };
-    page.numbered = page.numberDecimal = page.numberPadded = page.numberUpper = page.numberLower = 0;
+    clearNumbering(page);
     for (const Kind &kind : kinds) {
         const qsizetype at = work.indexOf(QChar(kind.mark));
         if (at < 0)
@@ -90,7 +85,7 @@ void buildPageRecord(PageRecord &page, const QString &line1, const QString &line
 
     int pairs = 0;
     for (int p = 0; p < length; ++p)
-        if (isSymbolPair(text[static_cast<std::size_t>(p)], text[static_cast<std::size_t>(p + 1)]))
+        if (ctl::isSymbolPair(text[static_cast<std::size_t>(p)], text[static_cast<std::size_t>(p + 1)]))
             ++pairs;
     page.symbolCount = static_cast<std::uint8_t>(pairs / 2);
 
@@ -107,9 +102,9 @@ void buildPageRecord(PageRecord &page, const QString &line1, const QString &line
     if (page.numbered) {
         bool markerKept = false;
         for (int p = 0; p < length && !markerKept; ++p)
-            markerKept = isNumberCode(text[static_cast<std::size_t>(p)]);
+            markerKept = ctl::isNumberCode(text[static_cast<std::size_t>(p)]);
         if (!markerKept)
-            page.numbered = page.numberDecimal = page.numberPadded = page.numberUpper = page.numberLower = 0;
+            clearNumbering(page);
     }
 
     measurePage(page, job);
