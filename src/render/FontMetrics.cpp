@@ -32,7 +32,7 @@ namespace {
 using u16 = std::uint16_t;
 
 // Sizes come from files and settings; keep table look-ups inside the tables.
-int clampedSize(const PageRecord &page) { return std::min<int>(page.fontSize, 6); }
+int clampedSize(const PageRecord &page) { return std::min<int>(page.fontSize, kMaxFontSize); }
 int clampedIndex(int value, int count) { return std::clamp(value, 0, count - 1); }
 
 struct Advances {
@@ -43,7 +43,7 @@ struct Advances {
 Advances advancesFor(const PageRecord &page, const JobSettings &job)
 {
     const int size = clampedSize(page);
-    const bool vertical = page.direction[0] == '1';
+    const bool vertical = page.isVertical();
     const int zoom = page.halfZoom ? 1 : 0;
     return {metrics::charAdvance[zoom][size][vertical ? 1 : 0], metrics::symbolAdvance[size],
             metrics::scriptAllowance[metrics::sizeClass(size)], static_cast<u16>(job.spacing), vertical};
