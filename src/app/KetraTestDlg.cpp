@@ -287,7 +287,6 @@ QWidget *CKetraTestDlg::createControls()
     grid->addLayout(left, 1, 0);
 
     pageTable_ = new CMyListCtrl;
-    pageTable_->setAccessibleName(QStringLiteral("Pages"));
     grid->addWidget(pageTable_, 1, 1);
 
     bottomStatic_ = new QFrame;
@@ -369,11 +368,10 @@ void CKetraTestDlg::setInitialState()
 
 void CKetraTestDlg::makeColumns()
 {
+    // The table gives the columns their widths as it takes the model.
     pageTable_->setPageModel(&job_.model);
     pageTable_->setOwner(this);
     operator_.setPageTable(pageTable_);
-    for (int column = 0; column < ColumnCount; ++column)
-        pageTable_->setColumnWidth(column, CMyListCtrl::RequestedWidths[static_cast<std::size_t>(column)]);
     pageTable_->setColors(backgroundColor(), Qt::black);
     pageTable_->setHeaderCheckState(2);
     job_.currentIndex = -1;
