@@ -57,7 +57,7 @@ public:
     int copiesValue = 1;
 
 public slots:
-    // Document, import and printing commands; wired to their handlers elsewhere.
+    // Document, import and printing commands; printView and print do nothing yet.
     void openDocument();
     void saveDocument();
     void importCsv();
@@ -72,7 +72,7 @@ public slots:
     void exitCommand();
     void showAbout();
 
-    // Rules of the settings controls; wired to their handlers elsewhere.
+    // Rules of the settings controls: connected, but empty until the rules are built.
     void materialChanged(int index);
     void materialParameterChanged(int index);
     void cutSettingChanged(int index);
