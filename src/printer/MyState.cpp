@@ -96,15 +96,11 @@ CMyState::CMyState(QWidget *parent)
     // 298 x 41 dialog units of the original template, at its System font.
     setFixedSize(447, 67);
     showButtons(false, false);
-
-    initialised_ = true;
     text_->setText(message_);
 }
 
 void CMyState::setText(const QString &text)
 {
-    if (!initialised_)
-        return;
     message_ = text;
     text_->setText(message_);
     text_->repaint();

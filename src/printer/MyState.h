@@ -46,7 +46,6 @@ private:
     QPushButton *cancelButton_ = nullptr;
     QLabel *text_ = nullptr;
     QString message_ = QStringLiteral("Print data is being processed...");
-    bool initialised_ = false;
     bool manualWait_ = false;
     bool autoWait_ = false;
     int waitState_ = WaitingForOperator;
