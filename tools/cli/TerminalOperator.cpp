@@ -4,7 +4,6 @@ namespace vt::cli {
 
 Answer TerminalOperator::showMessage(const Message &message)
 {
-    ++messageCount;
     QString line = message.text;
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     const bool question = message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel;

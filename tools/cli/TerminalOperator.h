@@ -10,18 +10,14 @@ namespace vt::cli {
 
 // The operator on a terminal: messages go to stderr one per line, questions
 // are answered No (a batch run never discards or overwrites on its own),
-// file dialogs answer with the names given on the command line.
+// file dialogs are cancelled (the commands take their files as arguments).
 class TerminalOperator : public Operator {
 public:
     explicit TerminalOperator(std::FILE *out = stderr) : out_(out) {}
 
-    QString openName;
-    QString saveName;
-    int messageCount = 0;
-
     Answer showMessage(const Message &message) override;
-    QString askOpenFileName(const QString &, const QString &) override { return openName; }
-    QString askSaveFileName(const QString &, const QString &) override { return saveName; }
+    QString askOpenFileName(const QString &, const QString &) override { return {}; }
+    QString askSaveFileName(const QString &, const QString &) override { return {}; }
 
     void fillList(ControlId list, const QStringList &entries) override;
     void selectListEntry(ControlId list, int index) override;
