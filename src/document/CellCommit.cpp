@@ -115,22 +115,16 @@ bool CellCommit::commitText(int row, PageRecord &page)
         pageText += QChar(ctl::lineSeparator);
         pageText += line2;
     }
-    if (pageText.size() > kMaxTextBytes) {
-        // The cell keeps what was typed, so the job did change.
-        job_.modified = true;
-        refuse(QStringLiteral("Input is over length!"));
-        return false;
-    }
-
-    // The limit is in stored bytes: a Chinese character or a mark takes two.
-    // Cut to fit, the page would print and save without its end, unseen.
+    // The limit holds in stored bytes too: a Chinese character or a mark
+    // takes two. Cut to fit, the page would print and save without its end,
+    // unseen. The cell keeps what was typed, so the job did change.
     const QByteArray bytes = toAnsi(pageText);
-    if (bytes.size() > kMaxTextBytes) {
+    if (pageText.size() > kMaxTextBytes || bytes.size() > kMaxTextBytes) {
         job_.modified = true;
         refuse(QStringLiteral("Input is over length!"));
         return false;
     }
-    const int length = cutAtCharBoundary(bytes, kMaxTextBytes);
+    const int length = static_cast<int>(bytes.size());
     decltype(page.text) text{};
     std::memcpy(text.data(), bytes.constData(), static_cast<std::size_t>(length));
     if (text != page.text || page.textLength != length)
