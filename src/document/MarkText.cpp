@@ -4,20 +4,36 @@
 
 namespace vt {
 
-QString markName(QChar c)
+namespace {
+
+struct MarkNames {
+    QString shortName; // as the table shows it
+    QString words;     // as a screen reader says it
+};
+
+MarkNames namesOf(QChar c)
 {
     const char16_t u = c.unicode();
     switch (u) {
-    case mark::superscript: return QStringLiteral("sup");
-    case mark::subscript: return QStringLiteral("sub");
-    case mark::numberDecimal: return QStringLiteral("n:0-999");
-    case mark::numberPadded: return QStringLiteral("n:000-999");
-    case mark::numberUpper: return QStringLiteral("n:A-Z");
-    case mark::numberLower: return QStringLiteral("n:a-z");
+    case mark::superscript: return {QStringLiteral("sup"), QStringLiteral("superscript")};
+    case mark::subscript: return {QStringLiteral("sub"), QStringLiteral("subscript")};
+    case mark::numberDecimal: return {QStringLiteral("n:0-999"), QStringLiteral("serial number 0 to 999")};
+    case mark::numberPadded: return {QStringLiteral("n:000-999"), QStringLiteral("serial number 000 to 999")};
+    case mark::numberUpper: return {QStringLiteral("n:A-Z"), QStringLiteral("serial letter A to Z")};
+    case mark::numberLower: return {QStringLiteral("n:a-z"), QStringLiteral("serial letter a to z")};
     }
-    if (u >= mark::firstSymbol && u <= mark::lastSymbol)
-        return QStringLiteral("sym:%1").arg(u - mark::firstSymbol + 1, 2, 10, QLatin1Char('0'));
+    if (u >= mark::firstSymbol && u <= mark::lastSymbol) {
+        const int number = u - mark::firstSymbol + 1;
+        return {QStringLiteral("sym:%1").arg(number, 2, 10, QLatin1Char('0')), QStringLiteral("symbol %1").arg(number)};
+    }
     return {};
+}
+
+} // namespace
+
+QString markName(QChar c)
+{
+    return namesOf(c).shortName;
 }
 
 QString visibleMarks(const QString &text)
@@ -37,19 +53,7 @@ QString spokenMarks(const QString &text)
 {
     QString out;
     for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        QString word;
-        switch (u) {
-        case mark::superscript: word = QStringLiteral("superscript"); break;
-        case mark::subscript: word = QStringLiteral("subscript"); break;
-        case mark::numberDecimal: word = QStringLiteral("serial number 0 to 999"); break;
-        case mark::numberPadded: word = QStringLiteral("serial number 000 to 999"); break;
-        case mark::numberUpper: word = QStringLiteral("serial letter A to Z"); break;
-        case mark::numberLower: word = QStringLiteral("serial letter a to z"); break;
-        default:
-            if (u >= mark::firstSymbol && u <= mark::lastSymbol)
-                word = QStringLiteral("symbol %1").arg(u - mark::firstSymbol + 1);
-        }
+        const QString word = namesOf(c).words;
         if (word.isEmpty()) {
             out += c;
         } else {
