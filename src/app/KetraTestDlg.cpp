@@ -350,7 +350,7 @@ void CKetraTestDlg::setInitialState()
     op.fillList(ControlId::Spacing, numbers(0, 20));
     op.selectListEntry(ControlId::Spacing, 1);
     op.selectListEntry(ControlId::Material, 1);
-    op.fillList(ControlId::MaterialParameter, {"6 mm", "9 mm", "12mm"});
+    op.fillList(ControlId::MaterialParameter, sizeEntriesFor(Label));
     op.selectListEntry(ControlId::MaterialParameter, 1);
     op.selectListEntry(ControlId::Frame, 0);
     op.selectListEntry(ControlId::FontSize, 4);

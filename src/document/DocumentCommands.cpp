@@ -195,12 +195,8 @@ void DocumentCommands::selectHeader(const DocumentContent &content)
     op_.selectListEntry(ControlId::Arrange, h.alignment);
     s.materialIndex = h.materialIndex;
     op_.selectListEntry(ControlId::Material, h.materialIndex);
-    if (h.materialIndex == Tube || h.materialIndex == HeatShrinkTube)
-        op_.fillList(ControlId::MaterialParameter, {QStringLiteral("3.0"), QStringLiteral("4.0"),
-                                                    QStringLiteral("5.0"), QStringLiteral("6.0")});
-    else if (h.materialIndex == Label)
-        op_.fillList(ControlId::MaterialParameter,
-                     {QStringLiteral("6 mm"), QStringLiteral("9 mm"), QStringLiteral("12mm")});
+    if (const QStringList sizes = sizeEntriesFor(h.materialIndex); !sizes.isEmpty())
+        op_.fillList(ControlId::MaterialParameter, sizes);
     s.sizeIndex = h.sizeIndex;
     op_.selectListEntry(ControlId::MaterialParameter, h.sizeIndex);
 }

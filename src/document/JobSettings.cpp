@@ -21,4 +21,15 @@ const char *sizeCodeFor(int materialIndex, int sizeIndex)
     return sizeIndex >= 0 && sizeIndex < 4 ? tubeSizes[sizeIndex] : "";
 }
 
+QStringList sizeEntriesFor(int materialIndex)
+{
+    switch (materialIndex) {
+    case Tube:
+    case HeatShrinkTube:
+        return {QStringLiteral("3.0"), QStringLiteral("4.0"), QStringLiteral("5.0"), QStringLiteral("6.0")};
+    case Label: return {QStringLiteral("6 mm"), QStringLiteral("9 mm"), QStringLiteral("12mm")};
+    }
+    return {};
+}
+
 } // namespace vt

@@ -2,6 +2,8 @@
 
 #include "document/PageRecord.h"
 
+#include <QStringList>
+
 namespace vt {
 
 enum MaterialIndex { Tube = 0, Label = 1, HeatShrinkTube = 2 };
@@ -31,5 +33,8 @@ struct JobSettings {
 // Codes of the material and its size, by list index.
 const char *materialCodeFor(int materialIndex);
 const char *sizeCodeFor(int materialIndex, int sizeIndex);
+// The entries of the material parameter list, in the order of sizeIndex;
+// empty for an unknown material.
+QStringList sizeEntriesFor(int materialIndex);
 
 } // namespace vt
