@@ -180,12 +180,16 @@ void CMyListCtrl::selectRow(int row, bool ensureVisible)
         return;
     currentRow = row;
     focusRow(row, getCurrentColumn());
-    if (ensureVisible) {
-        // Bring the row into view without moving the columns sideways.
-        const int h = horizontalScrollBar()->value();
-        scrollTo(pageModel_->index(row, 0), QAbstractItemView::EnsureVisible);
-        horizontalScrollBar()->setValue(h);
-    }
+    if (ensureVisible)
+        scrollRowIntoView(pageModel_->index(row, 0));
+}
+
+void CMyListCtrl::scrollRowIntoView(const QModelIndex &cell)
+{
+    // Vertically only: the columns do not move sideways.
+    const int h = horizontalScrollBar()->value();
+    scrollTo(cell, QAbstractItemView::EnsureVisible);
+    horizontalScrollBar()->setValue(h);
 }
 
 int CMyListCtrl::cellFromPoint(const QPoint &point, int *column) const
@@ -262,9 +266,7 @@ CInPlaceEdit *CMyListCtrl::editCell(int row, int column)
         return nullptr;
 
     const QModelIndex cell = pageModel_->index(row, column);
-    const int h = horizontalScrollBar()->value();
-    scrollTo(cell, QAbstractItemView::EnsureVisible);
-    horizontalScrollBar()->setValue(h);
+    scrollRowIntoView(cell);
     if (rowViewportPosition(row) + rowHeight(row) <= 0 || rowViewportPosition(row) >= viewport()->height())
         return nullptr;
 

@@ -93,6 +93,7 @@ private:
     void endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex &cell, const QString &text,
                       bool cancelled);
     void beforeScroll();
+    void scrollRowIntoView(const QModelIndex &cell);
     void followEditedCell();
 
     CMyHeaderCtrl *headerCtrl_;
