@@ -15,9 +15,9 @@ void setPageRepeat(PageRecord &page, int repeat)
 
 void PageChain::resetPage(PageRecord &record, const JobSettings &job)
 {
+    // PageRecord's own defaults give the rest: automatic length, full zoom,
+    // mode 'N', selected for print, not current.
     record = PageRecord{};
-    record.autoLength = 1;
-    record.halfZoom = 0;
     record.materialCode = job.materialCode;
     record.sizeCode = job.sizeCode;
     record.lengthCode = job.defaultLengthCode;
@@ -32,9 +32,6 @@ void PageChain::resetPage(PageRecord &record, const JobSettings &job)
     }
     record.frame = job.defaultFrame;
     record.direction = job.defaultDirection;
-    record.modeLetter = 'N';
-    record.selected = 1;
-    record.isCurrent = 0;
 }
 
 PageRecord *PageChain::createFirstPage(const JobSettings &job)
