@@ -46,7 +46,6 @@ void CellCommit::rowChosen(int row)
 {
     if (row < 0 || row >= job_.pageCount())
         return;
-    job_.currentPage = job_.chain.pageAt(row);
     job_.refreshPage(row);
     const PageRecord *page = job_.currentPage;
     if (!page)
