@@ -32,7 +32,8 @@ private:
 };
 
 // The leading decimal number of a cell ("12.5" gives 12); 0 without digits.
-// Values too large for an int come back as INT_MAX, so range checks refuse them.
+// Values beyond an int come back as INT_MAX (INT_MIN when negative), so range
+// checks refuse them.
 int leadingNumber(const QString &text);
 
 } // namespace vt
