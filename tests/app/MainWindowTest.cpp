@@ -1,3 +1,4 @@
+#include "app/WindowFixture.h"
 #include "app/KetraTestDlg.h"
 #include "common/ScriptedOperator.h"
 #include "controls/MyListCtrl.h"
@@ -21,42 +22,7 @@ using vt::test::ScriptedOperator;
 
 namespace {
 
-struct MainWindowTest : ::testing::Test {
-    std::unique_ptr<CKetraTestDlg> window = std::make_unique<CKetraTestDlg>();
-    ScriptedOperator script;
-
-    void SetUp() override
-    {
-        enterPressed = false;
-        window->setMessageSink(&script);
-    }
-    void TearDown() override
-    {
-        window->job().modified = false;
-        window.reset();
-        enterPressed = false;
-    }
-    void showActive()
-    {
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    CMyListCtrl &table() { return *window->pageTable(); }
-    QString cell(int row, int column) { return window->job().model.cellText(row, column); }
-    void clickCell(int row, int column)
-    {
-        const QRect r = table().visualRect(window->job().model.index(row, column));
-        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, r.center());
-    }
-    void clickHeader(int column)
-    {
-        QHeaderView *header = table().horizontalHeader();
-        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
-    }
-    CInPlaceEdit *editor() { return table().currentEditor(); }
-};
+using MainWindowTest = vt::test::WindowFixture;
 
 } // namespace
 

@@ -1,3 +1,4 @@
+#include "app/WindowFixture.h"
 #include "app/KetraTestDlg.h"
 #include "common/ScriptedOperator.h"
 #include "controls/MyListCtrl.h"
@@ -12,30 +13,11 @@ using vt::test::ScriptedOperator;
 // after the other, with the messages in between.
 namespace {
 
-struct WorkshopUseTest : ::testing::Test {
-    std::unique_ptr<CKetraTestDlg> window = std::make_unique<CKetraTestDlg>();
-    ScriptedOperator script;
-
+struct WorkshopUseTest : vt::test::WindowFixture {
     void SetUp() override
     {
-        enterPressed = false;
-        window->setMessageSink(&script);
-        window->show();
-        window->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    }
-    void TearDown() override
-    {
-        window->job().modified = false;
-        window.reset();
-        enterPressed = false;
-    }
-    CMyListCtrl &table() { return *window->pageTable(); }
-    QString cell(int row, int column) { return window->job().model.cellText(row, column); }
-    void clickCell(int row, int column)
-    {
-        const QRect r = table().visualRect(window->job().model.index(row, column));
-        QTest::mouseClick(table().viewport(), Qt::LeftButton, {}, r.center());
+        WindowFixture::SetUp();
+        showActive();
     }
 };
 
