@@ -1,6 +1,7 @@
 #include "app/AboutDlg.h"
 
 #include "app/AppColors.h"
+#include "render/Fonts.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -14,7 +15,7 @@ namespace vt {
 CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Veltra Tube Printer"));
-    setFont(QFont(QStringLiteral("Times New Roman"), 9));
+    setFont(fonts::windowFont(9));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, backgroundColor());
     setPalette(pal);

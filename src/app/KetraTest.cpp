@@ -1,4 +1,5 @@
 #include "app/KetraTestDlg.h"
+#include "render/Fonts.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -14,6 +15,7 @@ public:
     {
         setApplicationName(QStringLiteral("vt350"));
         setOrganizationName(QStringLiteral("vt350"));
+        fonts::registerShippedFonts();
     }
 
     int run()

@@ -3,7 +3,9 @@
 #include "app/AboutDlg.h"
 #include "app/AppColors.h"
 #include "controls/MyListCtrl.h"
+#include "controls/WrappingRow.h"
 #include "printer/MyState.h"
+#include "render/Fonts.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -55,7 +57,7 @@ CKetraTestDlg::CKetraTestDlg(QWidget *parent) : QMainWindow(parent)
     initResources();
     setWindowTitle(QStringLiteral("Vt350 Tube Printer_P1.03"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vt350.png")));
-    setFont(QFont(QStringLiteral("Times New Roman"), 9));
+    setFont(fonts::windowFont(9));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, backgroundColor());
     setPalette(pal);
@@ -160,13 +162,17 @@ QWidget *CKetraTestDlg::createControls()
 
     // File Information: the job-wide settings in one row.
     auto *fileGroup = new QGroupBox(QStringLiteral("File Information"));
-    auto *fileRow = new QHBoxLayout(fileGroup);
-    fileRow->setContentsMargins(6, 2, 6, 4);
+    auto *fileLayout = new QHBoxLayout(fileGroup);
+    fileLayout->setContentsMargins(6, 2, 6, 4);
+    auto *fileRow = new WrappingRow;
+    fileLayout->addWidget(fileRow);
     const auto addField = [&](const QString &caption, QWidget *control) {
-        fileRow->addWidget(buddyLabel(caption, control));
-        fileRow->addWidget(control);
-        // Narrow gaps: the whole row has to fit a 1024-pixel screen.
-        fileRow->addSpacing(4);
+        auto *field = new QWidget;
+        auto *pair = new QHBoxLayout(field);
+        pair->setContentsMargins(0, 0, 4, 0);
+        pair->addWidget(buddyLabel(caption, control));
+        pair->addWidget(control);
+        fileRow->addGroup(field);
     };
     QComboBox *material = addList(ControlId::Material, {"Tube", "Label", "Heat Shrink Tube"});
     QComboBox *materialParameter = addList(ControlId::MaterialParameter, {});
@@ -186,9 +192,7 @@ QWidget *CKetraTestDlg::createControls()
     addField(QStringLiteral("Spacing:"), spacing);
     addField(QStringLiteral("Arrange:"), arrange);
     addField(QStringLiteral("Density:"), density);
-    fileRow->addWidget(buddyLabel(QStringLiteral("Copies:"), copies));
-    fileRow->addWidget(copies);
-    fileRow->addStretch(1);
+    addField(QStringLiteral("Copies:"), copies);
     grid->addWidget(fileGroup, 0, 0, 1, 2);
 
     // Left column: scope, page settings, the hidden font source, the picture.
@@ -359,11 +363,7 @@ void CKetraTestDlg::setInitialState()
     op.selectListEntry(ControlId::CutSetting, 1);
     op.selectListEntry(ControlId::Direction, 0);
 
-    QFont listFont(QStringLiteral("System"));
-    listFont.setStyleHint(QFont::SansSerif);
-    listFont.setPixelSize(12);
-    listFont.setWeight(QFont::Normal);
-    pageTable_->setFont(listFont);
+    pageTable_->setFont(fonts::systemFont(12));
 }
 
 void CKetraTestDlg::makeColumns()

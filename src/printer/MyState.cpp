@@ -1,4 +1,5 @@
 #include "printer/MyState.h"
+#include "render/Fonts.h"
 
 #include "app/AppColors.h"
 
@@ -66,10 +67,7 @@ CMyState::CMyState(QWidget *parent)
     text_->setObjectName(QStringLiteral("message"));
     text_->setAlignment(Qt::AlignCenter);
     text_->setWordWrap(true);
-    QFont font(QStringLiteral("System"));
-    font.setPixelSize(16);
-    font.setWeight(QFont::Normal);
-    text_->setFont(font);
+    text_->setFont(fonts::systemFont(16));
     QPalette blue = text_->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
     text_->setPalette(blue);

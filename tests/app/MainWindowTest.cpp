@@ -326,12 +326,14 @@ TEST_F(MainWindowTest, GrowingTheWindowGrowsTheStripNotTheTable)
     window->resize(1100, 700);
     showActive();
     QCoreApplication::processEvents();
+    ASSERT_EQ(window->size(), QSize(1100, 700));
     const QRect table0 = table().geometry();
     const QRect strip0 = window->bottomStatic()->geometry();
     EXPECT_LT(table0.bottom(), strip0.top());
 
     window->resize(1300, 900);
     QCoreApplication::processEvents();
+    ASSERT_EQ(window->size(), QSize(1300, 900));
     const QRect table1 = table().geometry();
     const QRect strip1 = window->bottomStatic()->geometry();
     EXPECT_EQ(table1.top(), table0.top());

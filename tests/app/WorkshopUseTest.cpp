@@ -2,6 +2,12 @@
 #include "app/KetraTestDlg.h"
 #include "common/ScriptedOperator.h"
 #include "controls/MyListCtrl.h"
+#include "render/Fonts.h"
+
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextLayout>
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -69,17 +75,47 @@ TEST_F(WorkshopUseTest, MarkKeysLeaveTheCurrentPageWhereItIs)
 
 TEST_F(WorkshopUseTest, TheWindowFitsAWorkshopScreenOf1024By768)
 {
-    // Smaller than this and the row of job settings or the table's last
-    // columns would lie beyond the screen's edge, out of reach.
-    const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
-    EXPECT_LE(least.width(), 1024);
-    EXPECT_LE(least.height(), 728); // the rest is the taskbar's
-    window->resize(1024, 728);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window->width(), 1024);
-    // The job settings row ends inside the window.
-    QWidget *copies = window->control(ControlId::CopiesEdit);
-    EXPECT_LE(copies->mapTo(window.get(), QPoint(copies->width(), 0)).x(), window->width());
+    // With the shipped face, and with a much wider one standing in for it as
+    // on a machine where the face is missing: smaller than 1024 x 728 and the
+    // row of job settings or the table's last columns would lie beyond the
+    // screen's edge, out of reach.
+    ASSERT_EQ(QFontInfo(window->font()).family(), fonts::serifFamily)
+        << "the window is not laid out with the shipped font " << qPrintable(fonts::serifFamily);
+    for (const QString &family : {fonts::serifFamily, QStringLiteral("DejaVu Serif")}) {
+        SCOPED_TRACE(qPrintable(family));
+        window->setFont(QFont(family, 9));
+        ASSERT_EQ(QFontInfo(window->font()).family(), family) << "font " << qPrintable(family) << " is not installed";
+        window->resize(1024, 728);
+        showActive();
+        QCoreApplication::processEvents();
+        const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+        EXPECT_LE(least.width(), 1024);
+        EXPECT_LE(least.height(), 728); // the rest is the taskbar's
+        ASSERT_EQ(window->size(), QSize(1024, 728));
+        for (QWidget *w : {window->control(ControlId::CopiesEdit), static_cast<QWidget *>(&table())}) {
+            const QRect r(w->mapTo(window.get(), QPoint(0, 0)), w->size());
+            EXPECT_TRUE(window->rect().contains(r)) << qPrintable(w->accessibleName());
+        }
+    }
+}
+
+TEST_F(WorkshopUseTest, ChineseTextIsDrawnWithAFontThatHasItsGlyphs)
+{
+    // Page texts in the table and the program's own Chinese message.
+    for (const QFont &font : {table().font(), window->font()}) {
+        QTextLayout layout(QStringLiteral("请键入一个整数。配电柜 A1"), font);
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        for (const QGlyphRun &run : layout.glyphRuns()) {
+            const QString family = run.rawFont().familyName();
+            EXPECT_TRUE(family == fonts::chineseFamily || family == QFontInfo(font).family())
+                << "drawn with " << qPrintable(family);
+            for (quint32 glyph : run.glyphIndexes())
+                EXPECT_NE(glyph, 0u) << "a character has no glyph in " << qPrintable(family)
+                                     << "; is " << qPrintable(fonts::chineseFamily) << " installed?";
+        }
+    }
 }
 
 TEST_F(WorkshopUseTest, PagingKeysMakeTheHighlightedRowTheOneDeleteActsOn)
@@ -131,3 +167,4 @@ TEST_F(WorkshopUseTest, OnlyTheLeftButtonMovesTheHighlight)
     EXPECT_EQ(cell(0, ColLine1), "");
     EXPECT_EQ(cell(1, ColLine1), "");
 }
+

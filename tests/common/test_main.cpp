@@ -1,11 +1,21 @@
+#include "render/Fonts.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    // Sizes and glyphs under test come from the fonts the program ships,
+    // never from whatever the machine has.
+    if (!vt::fonts::registerShippedFonts()) {
+        std::fprintf(stderr, "the shipped fonts (src/resources/fonts) could not be loaded\n");
+        return 1;
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
