@@ -1,5 +1,5 @@
-#include "document/DocumentCommands.h"
-#include "document/PageCommands.h"
+#include "commands/DocumentCommands.h"
+#include "commands/PageCommands.h"
 #include "common/ScriptedOperator.h"
 
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "document/CellCommit.h"
-#include "document/PageCommands.h"
+#include "commands/CellCommit.h"
+#include "commands/PageCommands.h"
 #include "common/ScriptedOperator.h"
 
 #include <benchmark/benchmark.h>

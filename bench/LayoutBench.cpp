@@ -1,4 +1,5 @@
-#include "document/Job.h"
+#include "layout/PageLayout.h"
+#include "model/Job.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,7 +20,7 @@ static void BM_BuildPrintRecords200(benchmark::State &state)
     }
     job.refreshPage(0);
     for (auto _ : state) {
-        job.buildPrintRecords(state.range(0) != 0);
+        buildPrintRecords(job, state.range(0) != 0);
         benchmark::DoNotOptimize(job.chain[kMaxPages - 1].line1Dots);
     }
 }

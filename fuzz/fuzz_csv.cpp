@@ -1,7 +1,7 @@
 // The import reader takes any bytes: every page it keeps must fit a page,
 // and how many it keeps must not change what it counts.
-#include "document/CodePage.h"
-#include "document/CsvImport.h"
+#include "files/CsvImport.h"
+#include "model/CodePage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The document reader takes any bytes: it must refuse or accept them without
 // reading past the data, and what it accepts must write back unchanged.
-#include "document/CodePage.h"
-#include "document/DocumentFile.h"
+#include "files/DocumentFile.h"
+#include "model/CodePage.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #include "app/WindowOperator.h"
 
-#include "controls/MyListCtrl.h"
+#include "widgets/PageTable.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

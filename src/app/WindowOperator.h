@@ -1,7 +1,7 @@
 #pragma once
 
-#include "controls/MyListCtrl.h"
-#include "document/Operator.h"
+#include "commands/Operator.h"
+#include "widgets/PageTable.h"
 
 #include <QHash>
 #include <QPointer>

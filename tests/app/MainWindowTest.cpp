@@ -1,7 +1,7 @@
+#include "app/MainWindow.h"
 #include "app/WindowFixture.h"
-#include "app/KetraTestDlg.h"
 #include "common/ScriptedOperator.h"
-#include "controls/MyListCtrl.h"
+#include "widgets/PageTable.h"
 
 #include <QAbstractButton>
 #include <QComboBox>

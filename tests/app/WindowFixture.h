@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/KetraTestDlg.h"
+#include "app/MainWindow.h"
 #include "common/ScriptedOperator.h"
-#include "controls/MyListCtrl.h"
+#include "widgets/PageTable.h"
 
 #include <QHeaderView>
 #include <QTest>

@@ -1,8 +1,8 @@
+#include "app/MainWindow.h"
 #include "app/WindowFixture.h"
-#include "app/KetraTestDlg.h"
 #include "common/ScriptedOperator.h"
-#include "controls/MyListCtrl.h"
 #include "render/Fonts.h"
+#include "widgets/PageTable.h"
 
 #include <QFontInfo>
 #include <QGlyphRun>

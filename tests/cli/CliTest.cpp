@@ -1,8 +1,8 @@
+#include "commands/DocumentCommands.h"
+#include "commands/PageCommands.h"
 #include "common/Files.h"
 #include "common/ScriptedOperator.h"
-#include "document/DocumentCommands.h"
-#include "document/DocumentFile.h"
-#include "document/PageCommands.h"
+#include "files/DocumentFile.h"
 
 #include <QFile>
 #include <QJsonArray>

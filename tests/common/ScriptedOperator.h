@@ -1,6 +1,6 @@
 #pragma once
 
-#include "document/Operator.h"
+#include "commands/Operator.h"
 
 #include <QMap>
 

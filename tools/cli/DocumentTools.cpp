@@ -2,10 +2,11 @@
 
 #include "TerminalOperator.h"
 
-#include "document/MarkText.h"
-#include "document/DocumentCommands.h"
-#include "document/Job.h"
-#include "document/PageCommands.h"
+#include "commands/DocumentCommands.h"
+#include "commands/PageCommands.h"
+#include "layout/PageLayout.h"
+#include "model/Job.h"
+#include "model/MarkText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -118,7 +119,7 @@ int showCommand(const QStringList &args)
     if (!session.load(rest[0]))
         return 1;
     Job &job = session.job;
-    job.buildPrintRecords(false);
+    buildPrintRecords(job, false);
 
     QJsonArray array;
     QByteArray text;

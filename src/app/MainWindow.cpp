@@ -1,0 +1,511 @@
+#include "app/MainWindow.h"
+
+#include "app/AboutDialog.h"
+#include "render/Colors.h"
+#include "render/Fonts.h"
+#include "widgets/PageTable.h"
+#include "widgets/ProgressWindow.h"
+#include "widgets/WrappingRow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+// The icons live in the static ui library, whose resources are not
+// registered on their own.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
+namespace vt {
+
+namespace {
+
+QStringList numbers(int from, int to)
+{
+    QStringList out;
+    for (int i = from; i <= to; ++i)
+        out << QString::number(i);
+    return out;
+}
+
+QLabel *buddyLabel(const QString &caption, QWidget *control)
+{
+    auto *label = new QLabel(caption);
+    label->setBuddy(control);
+    return label;
+}
+
+} // namespace
+
+CKetraTestDlg::CKetraTestDlg(QWidget *parent) : QMainWindow(parent)
+{
+    initResources();
+    setWindowTitle(QStringLiteral("Vt350 Tube Printer_P1.03"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/vt350.png")));
+    setFont(fonts::windowFont(9));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, backgroundColor());
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    // The progress window exists, hidden, for the whole run.
+    progressDialog_ = new CMyState(this);
+    documents_ = std::make_unique<DocumentCommands>(job_, operator_, commands_, progressDialog_);
+
+    createToolBar();
+    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
+    QAction *about = help->addAction(QStringLiteral("About KetraTest(&A)..."), this, &CKetraTestDlg::showAbout);
+    about->setShortcut(QKeySequence(Qt::Key_F1));
+    about->setShortcutContext(Qt::WindowShortcut);
+
+    setCentralWidget(createControls());
+    setInitialState();
+    makeColumns();
+    // The first page is part of a new job, not a change to it.
+    commands_.add();
+    job_.modified = false;
+    resize(1100, 720);
+}
+
+CKetraTestDlg::~CKetraTestDlg()
+{
+    // The table and an open editor go first, while the job they report to lives.
+    pageTable_->setOwner(nullptr);
+    delete takeCentralWidget();
+}
+
+void CKetraTestDlg::createToolBar()
+{
+    toolBar_ = addToolBar(QStringLiteral("Commands"));
+    toolBar_->setObjectName(QStringLiteral("commandBar"));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    toolBar_->setIconSize(QSize(32, 32));
+    toolBar_->setFloatable(false);
+
+    // Every command has a key as well, so the window works without a mouse.
+    // The marks use Alt: Ctrl combinations belong to an open cell editor.
+    struct Slot {
+        const char *label;
+        const char *icon;
+        void (CKetraTestDlg::*handler)();
+        QKeySequence keys;
+    };
+    const Slot commands[] = {
+        {"Open", "open", &CKetraTestDlg::openDocument, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Save", "save", &CKetraTestDlg::saveDocument, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Import", "import", &CKetraTestDlg::importCsv, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Add", "add", &CKetraTestDlg::addPage, QKeySequence(Qt::Key_Insert)},
+        {"Delete", "delete", &CKetraTestDlg::deletePage, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Supscript", "supscript", &CKetraTestDlg::supscript, QKeySequence(Qt::ALT | Qt::Key_Up)},
+        {"Subscript", "subscript", &CKetraTestDlg::subscript, QKeySequence(Qt::ALT | Qt::Key_Down)},
+        {nullptr, nullptr, nullptr, {}},
+        {"PrintView", "printview", &CKetraTestDlg::printView, QKeySequence(Qt::Key_F5)},
+        {"Print", "print", &CKetraTestDlg::print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {nullptr, nullptr, nullptr, {}},
+        {"Exit", "exit", &CKetraTestDlg::exitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+    };
+    for (const Slot &slot : commands) {
+        if (!slot.label) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        const QString label = QString::fromLatin1(slot.label);
+        QAction *action = toolBar_->addAction(
+            QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(slot.icon))), label);
+        action->setObjectName(QStringLiteral("action") + label);
+        action->setShortcut(slot.keys);
+        const QString keys = slot.keys.toString(QKeySequence::NativeText);
+        action->setToolTip(QStringLiteral("%1 (%2)").arg(label, keys));
+        connect(action, &QAction::triggered, this, slot.handler);
+        QWidget *button = toolBar_->widgetForAction(action);
+        button->setFixedSize(72, 72);
+        button->setAccessibleName(label);
+        button->setAccessibleDescription(keys);
+    }
+}
+
+QComboBox *CKetraTestDlg::addList(ControlId id, const QStringList &entries)
+{
+    auto *combo = new QComboBox;
+    combo->addItems(entries);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    operator_.addControl(id, combo);
+    return combo;
+}
+
+QWidget *CKetraTestDlg::createControls()
+{
+    auto *central = new QWidget;
+    central->setAutoFillBackground(true);
+    auto *grid = new QGridLayout(central);
+    grid->setContentsMargins(5, 2, 5, 5);
+    grid->setHorizontalSpacing(5);
+    grid->setVerticalSpacing(3);
+
+    // File Information: the job-wide settings in one row.
+    auto *fileGroup = new QGroupBox(QStringLiteral("File Information"));
+    auto *fileLayout = new QHBoxLayout(fileGroup);
+    fileLayout->setContentsMargins(6, 2, 6, 4);
+    auto *fileRow = new WrappingRow;
+    fileLayout->addWidget(fileRow);
+    const auto addField = [&](const QString &caption, QWidget *control) {
+        auto *field = new QWidget;
+        auto *pair = new QHBoxLayout(field);
+        pair->setContentsMargins(0, 0, 4, 0);
+        pair->addWidget(buddyLabel(caption, control));
+        pair->addWidget(control);
+        fileRow->addGroup(field);
+    };
+    QComboBox *material = addList(ControlId::Material, {"Tube", "Label", "Heat Shrink Tube"});
+    QComboBox *materialParameter = addList(ControlId::MaterialParameter, {});
+    materialParameter->setMinimumContentsLength(5);
+    QComboBox *cutSetting = addList(ControlId::CutSetting, {"Nil", "Half-cut", "Cutting Line"});
+    QComboBox *spacing = addList(ControlId::Spacing, {});
+    spacing->setMinimumContentsLength(2);
+    QComboBox *arrange = addList(ControlId::Arrange, {"Center", "Left Alignment"});
+    QComboBox *density = addList(ControlId::Density, numbers(1, 6));
+    auto *copies = new QLineEdit;
+    copies->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), copies));
+    copies->setFixedWidth(40);
+    operator_.addControl(ControlId::CopiesEdit, copies);
+    addField(QStringLiteral("Material:"), material);
+    addField(QStringLiteral("Material Parameter:"), materialParameter);
+    addField(QStringLiteral("Cut Setting:"), cutSetting);
+    addField(QStringLiteral("Spacing:"), spacing);
+    addField(QStringLiteral("Arrange:"), arrange);
+    addField(QStringLiteral("Density:"), density);
+    addField(QStringLiteral("Copies:"), copies);
+    grid->addWidget(fileGroup, 0, 0, 1, 2);
+
+    // Left column: scope, page settings, the hidden font source, the picture.
+    auto *left = new QVBoxLayout;
+    left->setSpacing(3);
+
+    auto *typeSet = new QGroupBox(QStringLiteral("Type Set"));
+    auto *typeRow = new QHBoxLayout(typeSet);
+    typeRow->setContentsMargins(6, 2, 6, 4);
+    auto *currentPage = new QRadioButton(QStringLiteral("Current Page"));
+    auto *followingPage = new QRadioButton(QStringLiteral("Following Page"));
+    typeRow->addWidget(currentPage);
+    typeRow->addWidget(followingPage);
+    operator_.addControl(ControlId::CurrentPage, currentPage);
+    operator_.addControl(ControlId::FollowingPage, followingPage);
+    left->addWidget(typeSet);
+
+    auto *pageInfo = new QGroupBox(QStringLiteral("Page Information"));
+    auto *pageLayout = new QVBoxLayout(pageInfo);
+    pageLayout->setContentsMargins(6, 2, 6, 6);
+    auto *lengthGroup = new QGroupBox(QStringLiteral("Length"));
+    auto *lengthGrid = new QGridLayout(lengthGroup);
+    lengthGrid->setContentsMargins(6, 2, 6, 4);
+    auto *automatic = new QRadioButton(QStringLiteral("Automatic"));
+    auto *specify = new QRadioButton(QStringLiteral("Specify"));
+    auto *lengthEdit = new QLineEdit;
+    lengthEdit->setAccessibleName(QStringLiteral("Specified length in mm"));
+    auto *lengthSet = new QPushButton(QStringLiteral("Set"));
+    lengthSet->setAccessibleName(QStringLiteral("Set length"));
+    // A small button beside a wide edit.
+    lengthSet->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    lengthGrid->addWidget(automatic, 0, 0);
+    lengthGrid->addWidget(specify, 0, 1);
+    lengthGrid->addWidget(lengthEdit, 1, 0);
+    lengthGrid->addWidget(lengthSet, 1, 1);
+    lengthGrid->setColumnStretch(0, 1);
+    operator_.addControl(ControlId::Automatic, automatic);
+    operator_.addControl(ControlId::Specify, specify);
+    operator_.addControl(ControlId::LengthEdit, lengthEdit);
+    operator_.addControl(ControlId::LengthSet, lengthSet);
+    pageLayout->addWidget(lengthGroup);
+
+    auto *form = new QGridLayout;
+    form->setVerticalSpacing(4);
+    auto *repeatEdit = new QLineEdit;
+    repeatEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), repeatEdit));
+    auto *repeatSet = new QPushButton(QStringLiteral("Set"));
+    repeatSet->setAccessibleName(QStringLiteral("Set repeat"));
+    repeatSet->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+    operator_.addControl(ControlId::RepeatEdit, repeatEdit);
+    operator_.addControl(ControlId::RepeatSet, repeatSet);
+    form->addWidget(buddyLabel(QStringLiteral("Repeat:"), repeatEdit), 0, 0);
+    form->addWidget(repeatEdit, 0, 1);
+    form->addWidget(repeatSet, 0, 2);
+    const auto addPageList = [&](int row, const QString &caption, ControlId id, const QStringList &entries) {
+        QComboBox *combo = addList(id, entries);
+        form->addWidget(buddyLabel(caption, combo), row, 0);
+        form->addWidget(combo, row, 1, 1, 2);
+        return combo;
+    };
+    QComboBox *fontSize = addPageList(1, QStringLiteral("Font Size:"), ControlId::FontSize,
+                                      QStringList{QStringLiteral("Auto Size")} + numbers(1, 6));
+    QComboBox *zoom = addPageList(2, QStringLiteral("Zoom:"), ControlId::Zoom, {"100%", "50%"});
+    QComboBox *frame = addPageList(3, QStringLiteral("Frame:"), ControlId::Frame, {"None", "Frame", "Underline"});
+    QComboBox *direction = addPageList(4, QStringLiteral("Direction:"), ControlId::Direction, {"Horizontal", "Vertical"});
+    form->setColumnStretch(1, 1);
+    pageLayout->addLayout(form);
+    auto *setNumber = new QPushButton(QStringLiteral("Set Number"));
+    operator_.addControl(ControlId::SetNumber, setNumber);
+    pageLayout->addWidget(setNumber);
+    left->addWidget(pageInfo);
+
+    // The font source is kept but not shown.
+    choiceFontGroup_ = new QGroupBox(QStringLiteral("Choice Font"));
+    auto *fontLayout = new QGridLayout(choiceFontGroup_);
+    auto *localFont = new QRadioButton(QStringLiteral("Local Font"));
+    auto *computerFont = new QRadioButton(QStringLiteral("Computer Font"));
+    auto *fontList = new QComboBox;
+    fontList->setAccessibleName(QStringLiteral("Computer font"));
+    fontList->setEnabled(false);
+    fontLayout->addWidget(localFont, 0, 0);
+    fontLayout->addWidget(computerFont, 0, 1);
+    fontLayout->addWidget(fontList, 1, 0, 1, 2);
+    operator_.addControl(ControlId::LocalFont, localFont);
+    operator_.addControl(ControlId::ComputerFont, computerFont);
+    operator_.addControl(ControlId::FontList, fontList);
+    choiceFontGroup_->setVisible(false);
+    left->addWidget(choiceFontGroup_);
+
+    auto *picture = new QLabel;
+    picture->setPixmap(QPixmap(QStringLiteral(":/icons/decoration.png")));
+    picture->setAccessibleName(QStringLiteral("Vt350 tube marks"));
+    picture->setAlignment(Qt::AlignCenter);
+    left->addWidget(picture);
+    left->addStretch(1);
+    grid->addLayout(left, 1, 0);
+
+    pageTable_ = new CMyListCtrl;
+    grid->addWidget(pageTable_, 1, 1);
+
+    bottomStatic_ = new QFrame;
+    bottomStatic_->setObjectName(QStringLiteral("bottomStatic"));
+    bottomStatic_->setFrameShape(QFrame::StyledPanel);
+    bottomStatic_->setFrameShadow(QFrame::Sunken);
+    bottomStatic_->setMinimumHeight(73);
+    bottomStatic_->setAccessibleName(QStringLiteral("Label strip"));
+    grid->addWidget(bottomStatic_, 2, 0, 1, 2);
+
+    // Kept from the dialog's template; it does nothing.
+    auto *button1 = new QPushButton(QStringLiteral("Button1"), central);
+    button1->setVisible(false);
+
+    // The table keeps its height beside the settings; the strip under it
+    // takes whatever the window grows by.
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(1, 0);
+    grid->setRowStretch(2, 1);
+
+    // Settings rules.
+    connect(material, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::materialChanged);
+    connect(materialParameter, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::materialParameterChanged);
+    connect(cutSetting, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::cutSettingChanged);
+    connect(spacing, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::spacingChanged);
+    connect(arrange, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::arrangeChanged);
+    connect(density, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::densityChanged);
+    connect(copies, &QLineEdit::textChanged, this, &CKetraTestDlg::copiesTextChanged);
+    connect(fontSize, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::fontSizeChanged);
+    connect(zoom, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::zoomChanged);
+    connect(frame, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::frameChanged);
+    connect(direction, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::directionChanged);
+    connect(automatic, &QRadioButton::clicked, this, &CKetraTestDlg::automaticClicked);
+    connect(specify, &QRadioButton::clicked, this, &CKetraTestDlg::specifyClicked);
+    connect(lengthEdit, &QLineEdit::textChanged, this, &CKetraTestDlg::lengthTextChanged);
+    connect(lengthSet, &QPushButton::clicked, this, &CKetraTestDlg::lengthSetClicked);
+    connect(repeatSet, &QPushButton::clicked, this, &CKetraTestDlg::repeatSetClicked);
+    connect(setNumber, &QPushButton::clicked, this, &CKetraTestDlg::setNumberClicked);
+    connect(localFont, &QRadioButton::clicked, this, &CKetraTestDlg::localFontClicked);
+    connect(computerFont, &QRadioButton::clicked, this, &CKetraTestDlg::computerFontClicked);
+    connect(fontList, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::fontListChanged);
+    return central;
+}
+
+void CKetraTestDlg::setInitialState()
+{
+    Operator &op = operator_;
+    op.setEdit(ControlId::RepeatEdit, repeatValue);
+    op.setEdit(ControlId::LengthEdit, lengthValue);
+    op.setEdit(ControlId::CopiesEdit, copiesValue);
+
+    op.setControlChecked(ControlId::LocalFont, true);
+    op.setControlChecked(ControlId::CurrentPage, true);
+    op.enableControl(ControlId::ComputerFont, false);
+    op.setControlChecked(ControlId::Automatic, true);
+    op.enableControl(ControlId::LengthEdit, false);
+    op.enableControl(ControlId::LengthSet, false);
+
+    // Shown only: the stored settings keep their own start values (density 9).
+    op.selectListEntry(ControlId::Arrange, 0);
+    op.fillList(ControlId::Spacing, numbers(0, 20));
+    op.selectListEntry(ControlId::Spacing, 1);
+    op.selectListEntry(ControlId::Material, 1);
+    op.fillList(ControlId::MaterialParameter, sizeEntriesFor(Label));
+    op.selectListEntry(ControlId::MaterialParameter, 1);
+    op.selectListEntry(ControlId::Frame, 0);
+    op.selectListEntry(ControlId::FontSize, 4);
+    op.selectListEntry(ControlId::Zoom, 0);
+    op.selectListEntry(ControlId::Density, 2);
+    op.selectListEntry(ControlId::CutSetting, 1);
+    op.selectListEntry(ControlId::Direction, 0);
+
+    pageTable_->setFont(fonts::systemFont(12));
+}
+
+void CKetraTestDlg::makeColumns()
+{
+    // The table gives the columns their widths as it takes the model.
+    pageTable_->setPageModel(&job_.model);
+    pageTable_->setOwner(this);
+    operator_.setPageTable(pageTable_);
+    pageTable_->setColors(backgroundColor(), Qt::black);
+    pageTable_->setHeaderCheckState(2);
+    job_.currentIndex = -1;
+
+    connect(&job_, &Job::rowSelected, pageTable_, [this](int row) { pageTable_->selectRow(row); });
+    connect(pageTable_, &CMyListCtrl::headerColumnClicked, this, [this](int column) {
+        commands_.headerClicked(column);
+        pageTable_->setHeaderCheckState(job_.model.headerCheckState());
+    });
+    // A row's check box decides whether the page is printed: a change to the job.
+    connect(&job_.model, &QAbstractItemModel::dataChanged, this,
+            [this](const QModelIndex &, const QModelIndex &, const QList<int> &roles) {
+                if (roles.contains(Qt::CheckStateRole))
+                    job_.modified = true;
+            });
+}
+
+int CKetraTestDlg::pageTableMessage(unsigned message, int row, int column)
+{
+    return cellCommit_.pageTableMessage(message, row, column);
+}
+
+void CKetraTestDlg::addPage() { commands_.add(); }
+void CKetraTestDlg::deletePage() { commands_.deletePage(); }
+void CKetraTestDlg::supscript() { commands_.supscript(); }
+void CKetraTestDlg::subscript() { commands_.subscript(); }
+
+void CKetraTestDlg::openDocument() { documents_->openDocument(); }
+void CKetraTestDlg::saveDocument() { documents_->saveDocument(); }
+void CKetraTestDlg::importCsv() { documents_->importCsv(); }
+
+bool CKetraTestDlg::openAtStart(const QString &path)
+{
+    if (path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive))
+        return documents_->openPath(path);
+    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+        return documents_->importPath(path);
+    operator_.prompt(QStringLiteral("%1 is neither a document (.vtd) nor a text file to import (.csv).")
+                         .arg(QDir::toNativeSeparators(path)));
+    return false;
+}
+void CKetraTestDlg::printView() {}
+void CKetraTestDlg::print() {}
+
+void CKetraTestDlg::materialChanged(int) {}
+void CKetraTestDlg::materialParameterChanged(int) {}
+void CKetraTestDlg::cutSettingChanged(int) {}
+void CKetraTestDlg::spacingChanged(int) {}
+void CKetraTestDlg::arrangeChanged(int) {}
+void CKetraTestDlg::densityChanged(int) {}
+void CKetraTestDlg::copiesTextChanged(const QString &) {}
+void CKetraTestDlg::fontSizeChanged(int) {}
+void CKetraTestDlg::zoomChanged(int) {}
+void CKetraTestDlg::frameChanged(int) {}
+void CKetraTestDlg::directionChanged(int) {}
+void CKetraTestDlg::automaticClicked() {}
+void CKetraTestDlg::specifyClicked() {}
+void CKetraTestDlg::lengthTextChanged(const QString &) {}
+void CKetraTestDlg::lengthSetClicked() {}
+void CKetraTestDlg::repeatSetClicked() {}
+void CKetraTestDlg::setNumberClicked() {}
+void CKetraTestDlg::localFontClicked() {}
+void CKetraTestDlg::computerFontClicked() {}
+void CKetraTestDlg::fontListChanged(int) {}
+
+void CKetraTestDlg::showAbout()
+{
+    CAboutDlg about(this);
+    about.exec();
+}
+
+void CKetraTestDlg::exitCommand()
+{
+    // The bound edits are read back first; one without an integer keeps the window open.
+    const std::pair<ControlId, int *> bound[] = {
+        {ControlId::LengthEdit, &lengthValue},
+        {ControlId::RepeatEdit, &repeatValue},
+        {ControlId::CopiesEdit, &copiesValue},
+    };
+    for (const auto &[id, value] : bound) {
+        const std::optional<int> read = operator_.readEdit(id);
+        if (!read) {
+            operator_.prompt(QStringLiteral("请键入一个整数。"));
+            if (auto *edit = qobject_cast<QLineEdit *>(control(id))) {
+                edit->setFocus(Qt::OtherFocusReason);
+                edit->selectAll();
+            }
+            return;
+        }
+        *value = *read;
+    }
+    close();
+}
+
+bool CKetraTestDlg::mayDiscardChanges()
+{
+    // An edit still open belongs to the job being closed.
+    if (pageTable_->isEditing())
+        pageTable_->commitEditor();
+    if (!job_.modified)
+        return true;
+    Message question;
+    question.text = QStringLiteral("The pages have been changed since they were last saved.\n"
+                                   "Save them before closing?");
+    question.buttons = MessageButtons::YesNoCancel;
+    switch (operator_.showMessage(question)) {
+    case Answer::Yes:
+        saveDocument();
+        // A save that failed or was cancelled keeps the window open.
+        return !job_.modified;
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CKetraTestDlg::closeEvent(QCloseEvent *event)
+{
+    if (mayDiscardChanges())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void CKetraTestDlg::keyPressEvent(QKeyEvent *event)
+{
+    // Escape closes the window, as a dialog's cancel does; an open cell editor
+    // takes its own Escape.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier && !pageTable_->isEditing()) {
+        close();
+        return;
+    }
+    QMainWindow::keyPressEvent(event);
+}
+
+} // namespace vt

@@ -1,0 +1,123 @@
+#pragma once
+
+#include "app/WindowOperator.h"
+#include "commands/CellCommit.h"
+#include "commands/DocumentCommands.h"
+#include "commands/PageCommands.h"
+#include "commands/PageTableProtocol.h"
+#include "model/Job.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QToolBar;
+
+namespace vt {
+
+class CMyListCtrl;
+class CMyState;
+
+// The main window: the job's settings, the page table and the strip under it,
+// with the toolbar commands. Owns the job for the whole run.
+class CKetraTestDlg : public QMainWindow, public PageTableOwner {
+    Q_OBJECT
+public:
+    explicit CKetraTestDlg(QWidget *parent = nullptr);
+    ~CKetraTestDlg() override;
+
+    Job &job() { return job_; }
+    Operator &windowOperator() { return operator_; }
+    // Messages and file names go to `sink` instead of dialogs (null: dialogs).
+    void setMessageSink(Operator *sink) { operator_.setMessageSink(sink); }
+
+    CMyListCtrl *pageTable() const { return pageTable_; }
+    QFrame *bottomStatic() const { return bottomStatic_; }
+    QToolBar *toolBar() const { return toolBar_; }
+    QWidget *control(ControlId id) const { return operator_.control(id); }
+
+    int pageTableMessage(unsigned message, int row, int column) override;
+
+    // Opens a document (.vtd) or imports a text file (.csv) given on the
+    // command line; false, after telling the operator, when nothing was read.
+    bool openAtStart(const QString &path);
+    CMyState *progressDialog() const { return progressDialog_; }
+
+    // Values of the bound edits as last read by Exit.
+    int lengthValue = 25;
+    int repeatValue = 1;
+    int copiesValue = 1;
+
+public slots:
+    // Document, import and printing commands; printView and print do nothing yet.
+    void openDocument();
+    void saveDocument();
+    void importCsv();
+    void printView();
+    void print();
+
+    void addPage();
+    void deletePage();
+    void supscript();
+    void subscript();
+    // Exit: the bound edits must hold integers, then the window closes.
+    void exitCommand();
+    void showAbout();
+
+    // Rules of the settings controls: connected, but empty until the rules are built.
+    void materialChanged(int index);
+    void materialParameterChanged(int index);
+    void cutSettingChanged(int index);
+    void spacingChanged(int index);
+    void arrangeChanged(int index);
+    void densityChanged(int index);
+    void copiesTextChanged(const QString &text);
+    void fontSizeChanged(int index);
+    void zoomChanged(int index);
+    void frameChanged(int index);
+    void directionChanged(int index);
+    void automaticClicked();
+    void specifyClicked();
+    void lengthTextChanged(const QString &text);
+    void lengthSetClicked();
+    void repeatSetClicked();
+    void setNumberClicked();
+    void localFontClicked();
+    void computerFontClicked();
+    void fontListChanged(int index);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void createToolBar();
+    QWidget *createControls();
+    QComboBox *addList(ControlId id, const QStringList &entries);
+    void setInitialState();
+    void makeColumns();
+    // Asks before unsaved changes are discarded; true when the window may close.
+    bool mayDiscardChanges();
+
+    Job job_;
+    WindowOperator operator_{this};
+    CellCommit cellCommit_{job_, operator_};
+    PageCommands commands_{job_, operator_, this};
+    CMyState *progressDialog_ = nullptr;
+    std::unique_ptr<DocumentCommands> documents_;
+
+    QToolBar *toolBar_ = nullptr;
+    CMyListCtrl *pageTable_ = nullptr;
+    QFrame *bottomStatic_ = nullptr;
+    QGroupBox *choiceFontGroup_ = nullptr;
+};
+
+} // namespace vt

@@ -1,0 +1,68 @@
+#include "app/MainWindow.h"
+#include "render/Fonts.h"
+
+#include <QApplication>
+#include <QScreen>
+
+#include <cstdio>
+
+namespace vt {
+
+// The application: one main window; the process ends when it closes.
+class CKetraTestApp : public QApplication {
+public:
+    CKetraTestApp(int &argc, char **argv) : QApplication(argc, argv)
+    {
+        setApplicationName(QStringLiteral("vt350"));
+        setOrganizationName(QStringLiteral("vt350"));
+        fonts::registerShippedFonts();
+    }
+
+    int run()
+    {
+        CKetraTestDlg window;
+        // Without a window manager the maximise request does nothing; the
+        // window then still covers the screen.
+        if (QScreen *screen = window.screen())
+            window.setGeometry(screen->availableGeometry());
+        window.showMaximized();
+        // A document or text file named on the command line is read once the
+        // window is up, so that its messages have a parent.
+        const QStringList args = arguments();
+        if (args.size() > 1) {
+            const QString path = args.at(1);
+            QMetaObject::invokeMethod(&window, [&window, path] { window.openAtStart(path); },
+                                      Qt::QueuedConnection);
+        }
+        return exec();
+    }
+};
+
+} // namespace vt
+
+namespace {
+
+bool canReachDisplay()
+{
+#if defined(Q_OS_LINUX)
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty())
+        return true;
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+#else
+    return true;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!canReachDisplay()) {
+        std::fprintf(stderr, "vt350: no display found (DISPLAY is not set); "
+                             "to run without a screen: xvfb-run -a %s\n", argv[0]);
+        return 2;
+    }
+    vt::CKetraTestApp app(argc, argv);
+    return app.run();
+}

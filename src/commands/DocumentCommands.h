@@ -1,0 +1,59 @@
+#pragma once
+
+#include "commands/Operator.h"
+#include "commands/PageCommands.h"
+#include "model/Job.h"
+
+#include <QString>
+
+namespace vt {
+
+class ProgressView;
+struct DocumentContent;
+struct CsvContent;
+
+// Save, Open and Import of the main window, without widgets. The window's
+// toolbar calls the dialog commands; the command line calls the path forms.
+class DocumentCommands {
+public:
+    DocumentCommands(Job &job, Operator &op, PageCommands &pages, ProgressView *progress = nullptr);
+
+    // Toolbar commands: ask for the file, then do the work.
+    void saveDocument();
+    void openDocument();
+    void importCsv();
+
+    // The work after the file dialog. Each returns true when the job (or the
+    // file) was changed; every failure has been told to the operator.
+    // saveTo replaces a file of the name as given without a question (the
+    // caller chose it); Save asks about any file it would replace, as the
+    // window's dialog does not.
+    bool saveTo(const QString &chosenPath);
+    bool openPath(const QString &path);
+    // Import without the confirmation; reports refused lines at the end.
+    bool importPath(const QString &path);
+
+    // Lines refused for their length in the last import.
+    int rejectedRows() const { return rejectedRows_; }
+
+    // The name a document is saved under: ".vtd" appended unless the name
+    // already ends in it, in any case; the rest keeps its case.
+    static QString completedDocumentName(const QString &chosenPath);
+
+private:
+    bool save(const QString &chosenPath, bool askAboutChosenName);
+    bool importRows(const QString &path);
+    void putImportedPage(int pageNumber, const QString &line1, const QString &line2, int repeat);
+    bool jobHasContent() const;
+    void clearPages();
+    void selectHeader(const DocumentContent &content);
+    void appendPages(const DocumentContent &content, int count);
+
+    Job &job_;
+    Operator &op_;
+    PageCommands &pages_;
+    ProgressView *progress_;
+    int rejectedRows_ = 0;
+};
+
+} // namespace vt

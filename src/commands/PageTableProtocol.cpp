@@ -1,0 +1,7 @@
+#include "commands/PageTableProtocol.h"
+
+namespace vt {
+
+bool enterPressed = false;
+
+} // namespace vt

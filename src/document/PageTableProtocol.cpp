@@ -1,7 +1,0 @@
-#include "document/PageTableProtocol.h"
-
-namespace vt {
-
-bool enterPressed = false;
-
-} // namespace vt

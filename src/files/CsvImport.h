@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/PageRecord.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+class QIODevice;
+
+namespace vt {
+
+// One usable line of an import file.
+struct ImportedPage {
+    QString line1;
+    QString line2;
+    int repeat = 1;
+};
+
+// What an import file holds, read as a whole before the job changes. Only
+// the pages that can be used are kept; the rest is counted.
+struct CsvContent {
+    bool utf8 = false;            // the file was read as UTF-8, else as code page 936
+    std::vector<ImportedPage> pages;
+    int rejectedRows = 0;         // lines whose text does not fit a page
+    int pagesLeftOut = 0;         // usable lines beyond the page limit
+};
+
+// Reads lines of "1st line;2nd line;repeat". A file that is valid UTF-8
+// (with or without its byte-order mark) is read as UTF-8, any other as code
+// page 936. The text limit counts code-page-936 bytes, the separator of a
+// two-line page included. A NUL or a byte 0x12..0x1E in a text field
+// becomes '?', as it would otherwise act as a code of the page text. The
+// device is read twice (encoding, then lines) in chunks, so memory does not
+// grow with the file.
+CsvContent readCsv(QIODevice &in, int keep = kMaxPages);
+CsvContent readCsv(const QByteArray &bytes, int keep = kMaxPages);
+
+// The leading integer of a field as C's strtol reads it (blanks, sign,
+// digits), saturated; 1 for an empty field. Not yet clamped.
+long repeatFieldValue(QByteArrayView field);
+
+// Whether the bytes are well-formed UTF-8.
+bool isUtf8(QByteArrayView bytes);
+
+} // namespace vt

@@ -1,0 +1,169 @@
+#include "model/PageTableModel.h"
+
+#include "model/MarkText.h"
+
+namespace vt {
+
+PageTableModel::PageTableModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+QStringList PageTableModel::columnTitles()
+{
+    return {QString(), QString(), QStringLiteral("Page"), QStringLiteral("1st Line"),
+            QStringLiteral("2nd Line"), QStringLiteral("Repeat"), QStringLiteral("Font Size"),
+            QStringLiteral("Frame"), QStringLiteral("Direction"), QStringLiteral("Zoom")};
+}
+
+int PageTableModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(rows_.size());
+}
+
+int PageTableModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant PageTableModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || !validRow(index.row()))
+        return {};
+    const Row &row = rows_[static_cast<std::size_t>(index.row())];
+    const int column = index.column();
+    switch (role) {
+    case Qt::CheckStateRole:
+        if (column == ColCheck)
+            return row.checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::AccessibleTextRole:
+        if (column == ColCheck)
+            return role == Qt::AccessibleTextRole
+                       ? QVariant(row.checked ? QStringLiteral("printed") : QStringLiteral("not printed"))
+                       : QVariant();
+        if (column == ColCurrent && role == Qt::AccessibleTextRole)
+            return row.cells[ColCurrent].isEmpty() ? QString() : QStringLiteral("current page");
+        if ((column == ColLine1 || column == ColLine2) && role == Qt::AccessibleTextRole)
+            return spokenMarks(row.cells[static_cast<std::size_t>(column)]);
+        return row.cells[static_cast<std::size_t>(column)];
+    case Qt::TextAlignmentRole:
+        return int(Qt::AlignCenter);
+    default:
+        return {};
+    }
+}
+
+bool PageTableModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!index.isValid() || !validRow(index.row()))
+        return false;
+    if (role == Qt::CheckStateRole && index.column() == ColCheck) {
+        setChecked(index.row(), value.toInt() == Qt::Checked);
+        return true;
+    }
+    if (role == Qt::EditRole && index.column() != ColCheck) {
+        setCellText(index.row(), index.column(), value.toString());
+        return true;
+    }
+    return false;
+}
+
+QVariant PageTableModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return columnTitles().at(section);
+    if (role == HeaderCheckRole && section == ColCheck)
+        return headerCheckState_;
+    if (role == Qt::AccessibleTextRole && section == ColCheck)
+        return QStringLiteral("Print all");
+    if (role == Qt::AccessibleTextRole && section == ColCurrent)
+        return QStringLiteral("Current");
+    if (role == Qt::TextAlignmentRole)
+        return int(Qt::AlignCenter);
+    return {};
+}
+
+Qt::ItemFlags PageTableModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() == ColCheck)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+void PageTableModel::insertPageRow(int row)
+{
+    row = std::clamp(row, 0, rowCount());
+    beginInsertRows({}, row, row);
+    rows_.insert(rows_.begin() + row, Row{});
+    endInsertRows();
+}
+
+void PageTableModel::removePageRow(int row)
+{
+    if (!validRow(row))
+        return;
+    beginRemoveRows({}, row, row);
+    rows_.erase(rows_.begin() + row);
+    endRemoveRows();
+}
+
+void PageTableModel::clearRows()
+{
+    beginResetModel();
+    rows_.clear();
+    endResetModel();
+}
+
+QString PageTableModel::cellText(int row, int column) const
+{
+    if (!validRow(row) || column < 0 || column >= ColumnCount)
+        return {};
+    return rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+}
+
+void PageTableModel::setCellText(int row, int column, const QString &text)
+{
+    if (!validRow(row) || column <= ColCheck || column >= ColumnCount)
+        return;
+    QString &cell = rows_[static_cast<std::size_t>(row)].cells[static_cast<std::size_t>(column)];
+    if (cell == text)
+        return;
+    cell = text;
+    const QModelIndex at = index(row, column);
+    emit dataChanged(at, at, {Qt::DisplayRole, Qt::EditRole});
+}
+
+bool PageTableModel::isChecked(int row) const
+{
+    return validRow(row) && rows_[static_cast<std::size_t>(row)].checked;
+}
+
+void PageTableModel::setChecked(int row, bool checked)
+{
+    if (!validRow(row) || rows_[static_cast<std::size_t>(row)].checked == checked)
+        return;
+    rows_[static_cast<std::size_t>(row)].checked = checked;
+    const QModelIndex at = index(row, ColCheck);
+    emit dataChanged(at, at, {Qt::CheckStateRole});
+}
+
+void PageTableModel::setAllChecked(bool checked)
+{
+    for (int row = 0; row < rowCount(); ++row)
+        setChecked(row, checked);
+}
+
+void PageTableModel::setHeaderCheckState(int state)
+{
+    if (headerCheckState_ == state)
+        return;
+    headerCheckState_ = state;
+    emit headerDataChanged(Qt::Horizontal, ColCheck, ColCheck);
+}
+
+} // namespace vt

@@ -1,0 +1,190 @@
+#include "render/Fonts.h"
+#include "widgets/ProgressWindow.h"
+
+#include "render/Colors.h"
+
+#include <QEnterEvent>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace vt {
+
+namespace {
+
+// A flat push button whose caption turns red under the pointer.
+class HoverButton : public QPushButton {
+public:
+    HoverButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
+    {
+        setFlat(true);
+        setAutoFillBackground(false);
+        setCursor(Qt::PointingHandCursor);
+        setFocusPolicy(Qt::TabFocus);
+        setCaptionColour(Qt::black);
+    }
+
+protected:
+    void enterEvent(QEnterEvent *event) override
+    {
+        setCaptionColour(QColor(255, 0, 0));
+        QPushButton::enterEvent(event);
+    }
+    void leaveEvent(QEvent *event) override
+    {
+        setCaptionColour(Qt::black);
+        QPushButton::leaveEvent(event);
+    }
+
+private:
+    void setCaptionColour(const QColor &colour)
+    {
+        QPalette p = palette();
+        p.setColor(QPalette::ButtonText, colour);
+        p.setColor(QPalette::Button, backgroundColor());
+        setPalette(p);
+    }
+};
+
+} // namespace
+
+CMyState::CMyState(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
+{
+    setObjectName(QStringLiteral("progressDialog"));
+    setAccessibleName(QStringLiteral("Progress"));
+    setModal(false);
+
+    QPalette background = palette();
+    background.setColor(QPalette::Window, backgroundColor());
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    text_ = new QLabel(this);
+    text_->setObjectName(QStringLiteral("message"));
+    text_->setAlignment(Qt::AlignCenter);
+    text_->setWordWrap(true);
+    text_->setFont(fonts::systemFont(16));
+    QPalette blue = text_->palette();
+    blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
+    text_->setPalette(blue);
+    text_->setAttribute(Qt::WA_TranslucentBackground);
+
+    continueButton_ = new HoverButton(QStringLiteral("Continue"), this);
+    continueButton_->setObjectName(QStringLiteral("continueButton"));
+    cancelButton_ = new HoverButton(QStringLiteral("Cancel"), this);
+    cancelButton_->setObjectName(QStringLiteral("cancelButton"));
+    connect(continueButton_, &QPushButton::clicked, this, &CMyState::onContinue);
+    connect(cancelButton_, &QPushButton::clicked, this, &CMyState::onCancel);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(continueButton_);
+    buttons->addStretch(1);
+    buttons->addWidget(cancelButton_);
+    buttons->addStretch(1);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 6);
+    layout->addWidget(text_, 1);
+    layout->addLayout(buttons);
+
+    // 298 x 41 dialog units of the original template, at its System font.
+    setFixedSize(447, 67);
+    showButtons(false, false);
+    text_->setText(message_);
+}
+
+void CMyState::setText(const QString &text)
+{
+    message_ = text;
+    text_->setText(message_);
+    text_->repaint();
+}
+
+void CMyState::showButtons(bool continueShown, bool cancelShown)
+{
+    // setVisible on a child of a hidden window only records the wish;
+    // isHidden() reflects it either way.
+    continueButton_->setVisible(continueShown);
+    cancelButton_->setVisible(cancelShown);
+}
+
+void CMyState::setManualWait(bool on)
+{
+    if (on == manualWait_)
+        return;
+    manualWait_ = on;
+    if (on) {
+        waitState_ = WaitingForOperator;
+        showButtons(true, true);
+    } else {
+        showButtons(false, false);
+    }
+}
+
+void CMyState::setAutoWait(bool on)
+{
+    if (on == autoWait_)
+        return;
+    autoWait_ = on;
+    if (on) {
+        waitState_ = WaitingForPrinter;
+        showButtons(false, true);
+    } else {
+        showButtons(false, false);
+    }
+}
+
+void CMyState::clearWaitState()
+{
+    manualWait_ = autoWait_ = false;
+    waitState_ = WaitingForOperator;
+    showButtons(false, false);
+}
+
+void CMyState::onContinue()
+{
+    showButtons(false, false);
+    waitState_ = ContinuePressed;
+}
+
+void CMyState::onCancel()
+{
+    showButtons(false, false);
+    waitState_ = CancelPressed;
+    manualWait_ = autoWait_ = false;
+    hide();
+}
+
+void CMyState::reject()
+{
+    // The dialog's own Escape would hide the window and leave waitState as it
+    // is: a job waiting for "Continue" would then wait with nothing to press.
+    if (!cancelButton_->isHidden())
+        onCancel();
+}
+
+void CMyState::show()
+{
+    QDialog::show();
+    raise();
+}
+
+void CMyState::hide()
+{
+    QDialog::hide();
+}
+
+void CMyState::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()
+                                      : (screen() ? screen()->availableGeometry() : QRect());
+    if (area.isValid())
+        move(area.center() - rect().center());
+}
+
+} // namespace vt

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "commands/ProgressView.h"
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace vt {
+
+// The small borderless window that says what a print job or an import is
+// doing and, between print segments, offers "Continue" and "Cancel". It
+// never calls back: it records the choice in waitState for the print timer.
+class CMyState : public QDialog, public ProgressView {
+    Q_OBJECT
+public:
+    explicit CMyState(QWidget *parent = nullptr);
+
+    void setText(const QString &text) override;
+    void setManualWait(bool on) override;
+    void setAutoWait(bool on) override;
+    int waitState() const override { return waitState_; }
+    void clearWaitState() override;
+    void show() override;
+    void hide() override;
+
+    QString message() const { return message_; }
+    bool manualWait() const { return manualWait_; }
+    bool autoWait() const { return autoWait_; }
+
+    QPushButton *continueButton() const { return continueButton_; }
+    QPushButton *cancelButton() const { return cancelButton_; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    // Escape and closing the window: "Cancel" when it is offered, else nothing.
+    void reject() override;
+
+private:
+    void onContinue();
+    void onCancel();
+    void showButtons(bool continueShown, bool cancelShown);
+
+    QPushButton *continueButton_ = nullptr;
+    QPushButton *cancelButton_ = nullptr;
+    QLabel *text_ = nullptr;
+    QString message_ = QStringLiteral("Print data is being processed...");
+    bool manualWait_ = false;
+    bool autoWait_ = false;
+    int waitState_ = WaitingForOperator;
+};
+
+} // namespace vt

@@ -1,0 +1,137 @@
+#include "widgets/ProgressWindow.h"
+
+#include <QEnterEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace vt;
+
+namespace {
+
+QColor captionColour(const QPushButton *b) { return b->palette().color(QPalette::ButtonText); }
+
+} // namespace
+
+TEST(MyState, WindowLooksAsTheProgressDialogShould)
+{
+    CMyState state;
+    const Qt::WindowFlags flags = state.windowFlags();
+    EXPECT_TRUE(flags & Qt::FramelessWindowHint);
+    EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(flags.testFlag(Qt::Tool));
+
+    auto *text = state.findChild<QLabel *>(QStringLiteral("message"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(), "Print data is being processed...");
+    EXPECT_EQ(text->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_TRUE(text->alignment() & Qt::AlignHCenter);
+    EXPECT_EQ(state.palette().color(QPalette::Window), QColor(242, 243, 246));
+
+    EXPECT_EQ(state.continueButton()->text(), "Continue");
+    EXPECT_EQ(state.cancelButton()->text(), "Cancel");
+    EXPECT_TRUE(state.continueButton()->isHidden());
+    EXPECT_TRUE(state.cancelButton()->isHidden());
+
+    // Black captions that turn red under the pointer.
+    QPushButton *cont = state.continueButton();
+    EXPECT_EQ(captionColour(cont), QColor(Qt::black));
+    QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+    QApplication::sendEvent(cont, &enter);
+    EXPECT_EQ(captionColour(cont), QColor(255, 0, 0));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(cont, &leave);
+    EXPECT_EQ(captionColour(cont), QColor(Qt::black));
+
+    state.setText(QStringLiteral("Importing data,Please wait..."));
+    EXPECT_EQ(text->text(), "Importing data,Please wait...");
+    EXPECT_EQ(state.message(), "Importing data,Please wait...");
+
+    state.show();
+    EXPECT_TRUE(state.isVisible());
+    state.hide();
+    EXPECT_FALSE(state.isVisible());
+}
+
+TEST(MyState, WaitStateFollowsTheButtonsAndTheWaitModes)
+{
+    CMyState state;
+    state.show();
+
+    state.setManualWait(true);
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
+    EXPECT_FALSE(state.continueButton()->isHidden());
+    EXPECT_FALSE(state.cancelButton()->isHidden());
+
+    QTest::mouseClick(state.continueButton(), Qt::LeftButton);
+    EXPECT_EQ(state.waitState(), ProgressView::ContinuePressed);
+    EXPECT_TRUE(state.continueButton()->isHidden());
+    EXPECT_TRUE(state.cancelButton()->isHidden());
+
+    // A second "on" without an "off" between changes nothing.
+    state.setManualWait(true);
+    EXPECT_EQ(state.waitState(), ProgressView::ContinuePressed);
+
+    state.setManualWait(false);
+    state.setManualWait(true);
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
+
+    QTest::mouseClick(state.cancelButton(), Qt::LeftButton);
+    EXPECT_EQ(state.waitState(), ProgressView::CancelPressed);
+    EXPECT_FALSE(state.isVisible());
+    EXPECT_FALSE(state.manualWait());
+    EXPECT_FALSE(state.autoWait());
+
+    // After Cancel, waiting again brings both buttons back.
+    state.show();
+    state.setManualWait(true);
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
+    EXPECT_FALSE(state.continueButton()->isHidden());
+    EXPECT_FALSE(state.cancelButton()->isHidden());
+    state.setManualWait(false);
+    EXPECT_TRUE(state.continueButton()->isHidden());
+
+    state.setAutoWait(true);
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForPrinter);
+    EXPECT_TRUE(state.continueButton()->isHidden());
+    EXPECT_FALSE(state.cancelButton()->isHidden());
+    state.setAutoWait(false);
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForPrinter) << "turning off does not change the state";
+    EXPECT_TRUE(state.cancelButton()->isHidden());
+
+    // A new print job starts from a cleared state.
+    state.setAutoWait(true);
+    QTest::mouseClick(state.cancelButton(), Qt::LeftButton);
+    ASSERT_EQ(state.waitState(), ProgressView::CancelPressed);
+    state.clearWaitState();
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
+    EXPECT_TRUE(state.cancelButton()->isHidden());
+}
+
+TEST(MyState, EscapeIsCancelOnlyWhileCancelIsOffered)
+{
+    CMyState state;
+    state.show();
+    state.setText(QStringLiteral("Importing data,Please wait..."));
+
+    // No buttons (import, sending a segment): the window stays.
+    QTest::keyClick(&state, Qt::Key_Escape);
+    EXPECT_TRUE(state.isVisible());
+    state.close();
+    EXPECT_TRUE(state.isVisible());
+    EXPECT_EQ(state.waitState(), ProgressView::WaitingForOperator);
+
+    // Waiting for "Continue": Escape answers as "Cancel" does.
+    state.setManualWait(true);
+    QTest::keyClick(&state, Qt::Key_Escape);
+    EXPECT_EQ(state.waitState(), ProgressView::CancelPressed);
+    EXPECT_FALSE(state.isVisible());
+    EXPECT_FALSE(state.manualWait());
+
+    state.show();
+    state.setAutoWait(true);
+    state.close();
+    EXPECT_EQ(state.waitState(), ProgressView::CancelPressed);
+    EXPECT_FALSE(state.autoWait());
+}
