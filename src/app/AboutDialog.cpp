@@ -12,7 +12,7 @@
 
 namespace vt {
 
-CAboutDlg::CAboutDlg(QWidget *parent) : QDialog(parent)
+AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("Veltra Tube Printer"));
     setFont(fonts::windowFont(9));

@@ -5,10 +5,10 @@
 namespace vt {
 
 // "Veltra Tube Printer": the program's icon, its version and OK.
-class CAboutDlg : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit CAboutDlg(QWidget *parent = nullptr);
+    explicit AboutDialog(QWidget *parent = nullptr);
 };
 
 } // namespace vt

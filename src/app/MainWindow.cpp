@@ -52,7 +52,7 @@ QLabel *buddyLabel(const QString &caption, QWidget *control)
 
 } // namespace
 
-CKetraTestDlg::CKetraTestDlg(QWidget *parent) : QMainWindow(parent)
+MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     initResources();
     setWindowTitle(QStringLiteral("Vt350 Tube Printer_P1.03"));
@@ -64,12 +64,12 @@ CKetraTestDlg::CKetraTestDlg(QWidget *parent) : QMainWindow(parent)
     setAutoFillBackground(true);
 
     // The progress window exists, hidden, for the whole run.
-    progressDialog_ = new CMyState(this);
+    progressDialog_ = new ProgressWindow(this);
     documents_ = std::make_unique<DocumentCommands>(job_, operator_, commands_, progressDialog_);
 
     createToolBar();
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction *about = help->addAction(QStringLiteral("About KetraTest(&A)..."), this, &CKetraTestDlg::showAbout);
+    QAction *about = help->addAction(QStringLiteral("About KetraTest(&A)..."), this, &MainWindow::showAbout);
     about->setShortcut(QKeySequence(Qt::Key_F1));
     about->setShortcutContext(Qt::WindowShortcut);
 
@@ -82,14 +82,14 @@ CKetraTestDlg::CKetraTestDlg(QWidget *parent) : QMainWindow(parent)
     resize(1100, 720);
 }
 
-CKetraTestDlg::~CKetraTestDlg()
+MainWindow::~MainWindow()
 {
     // The table and an open editor go first, while the job they report to lives.
     pageTable_->setOwner(nullptr);
     delete takeCentralWidget();
 }
 
-void CKetraTestDlg::createToolBar()
+void MainWindow::createToolBar()
 {
     toolBar_ = addToolBar(QStringLiteral("Commands"));
     toolBar_->setObjectName(QStringLiteral("commandBar"));
@@ -102,25 +102,25 @@ void CKetraTestDlg::createToolBar()
     struct Slot {
         const char *label;
         const char *icon;
-        void (CKetraTestDlg::*handler)();
+        void (MainWindow::*handler)();
         QKeySequence keys;
     };
     const Slot commands[] = {
-        {"Open", "open", &CKetraTestDlg::openDocument, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {"Save", "save", &CKetraTestDlg::saveDocument, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {"Open", "open", &MainWindow::openDocument, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {"Save", "save", &MainWindow::saveDocument, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {nullptr, nullptr, nullptr, {}},
-        {"Import", "import", &CKetraTestDlg::importCsv, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {"Import", "import", &MainWindow::importCsv, QKeySequence(Qt::CTRL | Qt::Key_I)},
         {nullptr, nullptr, nullptr, {}},
-        {"Add", "add", &CKetraTestDlg::addPage, QKeySequence(Qt::Key_Insert)},
-        {"Delete", "delete", &CKetraTestDlg::deletePage, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {"Add", "add", &MainWindow::addPage, QKeySequence(Qt::Key_Insert)},
+        {"Delete", "delete", &MainWindow::deletePage, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
         {nullptr, nullptr, nullptr, {}},
-        {"Supscript", "supscript", &CKetraTestDlg::supscript, QKeySequence(Qt::ALT | Qt::Key_Up)},
-        {"Subscript", "subscript", &CKetraTestDlg::subscript, QKeySequence(Qt::ALT | Qt::Key_Down)},
+        {"Supscript", "supscript", &MainWindow::supscript, QKeySequence(Qt::ALT | Qt::Key_Up)},
+        {"Subscript", "subscript", &MainWindow::subscript, QKeySequence(Qt::ALT | Qt::Key_Down)},
         {nullptr, nullptr, nullptr, {}},
-        {"PrintView", "printview", &CKetraTestDlg::printView, QKeySequence(Qt::Key_F5)},
-        {"Print", "print", &CKetraTestDlg::print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {"PrintView", "printview", &MainWindow::printView, QKeySequence(Qt::Key_F5)},
+        {"Print", "print", &MainWindow::print, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {nullptr, nullptr, nullptr, {}},
-        {"Exit", "exit", &CKetraTestDlg::exitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {"Exit", "exit", &MainWindow::exitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     for (const Slot &slot : commands) {
         if (!slot.label) {
@@ -142,7 +142,7 @@ void CKetraTestDlg::createToolBar()
     }
 }
 
-QComboBox *CKetraTestDlg::addList(ControlId id, const QStringList &entries)
+QComboBox *MainWindow::addList(ControlId id, const QStringList &entries)
 {
     auto *combo = new QComboBox;
     combo->addItems(entries);
@@ -151,7 +151,7 @@ QComboBox *CKetraTestDlg::addList(ControlId id, const QStringList &entries)
     return combo;
 }
 
-QWidget *CKetraTestDlg::createControls()
+QWidget *MainWindow::createControls()
 {
     auto *central = new QWidget;
     central->setAutoFillBackground(true);
@@ -290,7 +290,7 @@ QWidget *CKetraTestDlg::createControls()
     left->addStretch(1);
     grid->addLayout(left, 1, 0);
 
-    pageTable_ = new CMyListCtrl;
+    pageTable_ = new PageTable;
     grid->addWidget(pageTable_, 1, 1);
 
     bottomStatic_ = new QFrame;
@@ -312,30 +312,30 @@ QWidget *CKetraTestDlg::createControls()
     grid->setRowStretch(2, 1);
 
     // Settings rules.
-    connect(material, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::materialChanged);
-    connect(materialParameter, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::materialParameterChanged);
-    connect(cutSetting, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::cutSettingChanged);
-    connect(spacing, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::spacingChanged);
-    connect(arrange, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::arrangeChanged);
-    connect(density, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::densityChanged);
-    connect(copies, &QLineEdit::textChanged, this, &CKetraTestDlg::copiesTextChanged);
-    connect(fontSize, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::fontSizeChanged);
-    connect(zoom, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::zoomChanged);
-    connect(frame, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::frameChanged);
-    connect(direction, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::directionChanged);
-    connect(automatic, &QRadioButton::clicked, this, &CKetraTestDlg::automaticClicked);
-    connect(specify, &QRadioButton::clicked, this, &CKetraTestDlg::specifyClicked);
-    connect(lengthEdit, &QLineEdit::textChanged, this, &CKetraTestDlg::lengthTextChanged);
-    connect(lengthSet, &QPushButton::clicked, this, &CKetraTestDlg::lengthSetClicked);
-    connect(repeatSet, &QPushButton::clicked, this, &CKetraTestDlg::repeatSetClicked);
-    connect(setNumber, &QPushButton::clicked, this, &CKetraTestDlg::setNumberClicked);
-    connect(localFont, &QRadioButton::clicked, this, &CKetraTestDlg::localFontClicked);
-    connect(computerFont, &QRadioButton::clicked, this, &CKetraTestDlg::computerFontClicked);
-    connect(fontList, &QComboBox::currentIndexChanged, this, &CKetraTestDlg::fontListChanged);
+    connect(material, &QComboBox::currentIndexChanged, this, &MainWindow::materialChanged);
+    connect(materialParameter, &QComboBox::currentIndexChanged, this, &MainWindow::materialParameterChanged);
+    connect(cutSetting, &QComboBox::currentIndexChanged, this, &MainWindow::cutSettingChanged);
+    connect(spacing, &QComboBox::currentIndexChanged, this, &MainWindow::spacingChanged);
+    connect(arrange, &QComboBox::currentIndexChanged, this, &MainWindow::arrangeChanged);
+    connect(density, &QComboBox::currentIndexChanged, this, &MainWindow::densityChanged);
+    connect(copies, &QLineEdit::textChanged, this, &MainWindow::copiesTextChanged);
+    connect(fontSize, &QComboBox::currentIndexChanged, this, &MainWindow::fontSizeChanged);
+    connect(zoom, &QComboBox::currentIndexChanged, this, &MainWindow::zoomChanged);
+    connect(frame, &QComboBox::currentIndexChanged, this, &MainWindow::frameChanged);
+    connect(direction, &QComboBox::currentIndexChanged, this, &MainWindow::directionChanged);
+    connect(automatic, &QRadioButton::clicked, this, &MainWindow::automaticClicked);
+    connect(specify, &QRadioButton::clicked, this, &MainWindow::specifyClicked);
+    connect(lengthEdit, &QLineEdit::textChanged, this, &MainWindow::lengthTextChanged);
+    connect(lengthSet, &QPushButton::clicked, this, &MainWindow::lengthSetClicked);
+    connect(repeatSet, &QPushButton::clicked, this, &MainWindow::repeatSetClicked);
+    connect(setNumber, &QPushButton::clicked, this, &MainWindow::setNumberClicked);
+    connect(localFont, &QRadioButton::clicked, this, &MainWindow::localFontClicked);
+    connect(computerFont, &QRadioButton::clicked, this, &MainWindow::computerFontClicked);
+    connect(fontList, &QComboBox::currentIndexChanged, this, &MainWindow::fontListChanged);
     return central;
 }
 
-void CKetraTestDlg::setInitialState()
+void MainWindow::setInitialState()
 {
     Operator &op = operator_;
     op.setEdit(ControlId::RepeatEdit, repeatValue);
@@ -366,7 +366,7 @@ void CKetraTestDlg::setInitialState()
     pageTable_->setFont(fonts::systemFont(12));
 }
 
-void CKetraTestDlg::makeColumns()
+void MainWindow::makeColumns()
 {
     // The table gives the columns their widths as it takes the model.
     pageTable_->setPageModel(&job_.model);
@@ -377,7 +377,7 @@ void CKetraTestDlg::makeColumns()
     job_.currentIndex = -1;
 
     connect(&job_, &Job::rowSelected, pageTable_, [this](int row) { pageTable_->selectRow(row); });
-    connect(pageTable_, &CMyListCtrl::headerColumnClicked, this, [this](int column) {
+    connect(pageTable_, &PageTable::headerColumnClicked, this, [this](int column) {
         commands_.headerClicked(column);
         pageTable_->setHeaderCheckState(job_.model.headerCheckState());
     });
@@ -389,21 +389,21 @@ void CKetraTestDlg::makeColumns()
             });
 }
 
-int CKetraTestDlg::pageTableMessage(unsigned message, int row, int column)
+int MainWindow::pageTableMessage(unsigned message, int row, int column)
 {
     return cellCommit_.pageTableMessage(message, row, column);
 }
 
-void CKetraTestDlg::addPage() { commands_.add(); }
-void CKetraTestDlg::deletePage() { commands_.deletePage(); }
-void CKetraTestDlg::supscript() { commands_.supscript(); }
-void CKetraTestDlg::subscript() { commands_.subscript(); }
+void MainWindow::addPage() { commands_.add(); }
+void MainWindow::deletePage() { commands_.deletePage(); }
+void MainWindow::supscript() { commands_.supscript(); }
+void MainWindow::subscript() { commands_.subscript(); }
 
-void CKetraTestDlg::openDocument() { documents_->openDocument(); }
-void CKetraTestDlg::saveDocument() { documents_->saveDocument(); }
-void CKetraTestDlg::importCsv() { documents_->importCsv(); }
+void MainWindow::openDocument() { documents_->openDocument(); }
+void MainWindow::saveDocument() { documents_->saveDocument(); }
+void MainWindow::importCsv() { documents_->importCsv(); }
 
-bool CKetraTestDlg::openAtStart(const QString &path)
+bool MainWindow::openAtStart(const QString &path)
 {
     if (path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive))
         return documents_->openPath(path);
@@ -413,37 +413,37 @@ bool CKetraTestDlg::openAtStart(const QString &path)
                          .arg(QDir::toNativeSeparators(path)));
     return false;
 }
-void CKetraTestDlg::printView() {}
-void CKetraTestDlg::print() {}
+void MainWindow::printView() {}
+void MainWindow::print() {}
 
-void CKetraTestDlg::materialChanged(int) {}
-void CKetraTestDlg::materialParameterChanged(int) {}
-void CKetraTestDlg::cutSettingChanged(int) {}
-void CKetraTestDlg::spacingChanged(int) {}
-void CKetraTestDlg::arrangeChanged(int) {}
-void CKetraTestDlg::densityChanged(int) {}
-void CKetraTestDlg::copiesTextChanged(const QString &) {}
-void CKetraTestDlg::fontSizeChanged(int) {}
-void CKetraTestDlg::zoomChanged(int) {}
-void CKetraTestDlg::frameChanged(int) {}
-void CKetraTestDlg::directionChanged(int) {}
-void CKetraTestDlg::automaticClicked() {}
-void CKetraTestDlg::specifyClicked() {}
-void CKetraTestDlg::lengthTextChanged(const QString &) {}
-void CKetraTestDlg::lengthSetClicked() {}
-void CKetraTestDlg::repeatSetClicked() {}
-void CKetraTestDlg::setNumberClicked() {}
-void CKetraTestDlg::localFontClicked() {}
-void CKetraTestDlg::computerFontClicked() {}
-void CKetraTestDlg::fontListChanged(int) {}
+void MainWindow::materialChanged(int) {}
+void MainWindow::materialParameterChanged(int) {}
+void MainWindow::cutSettingChanged(int) {}
+void MainWindow::spacingChanged(int) {}
+void MainWindow::arrangeChanged(int) {}
+void MainWindow::densityChanged(int) {}
+void MainWindow::copiesTextChanged(const QString &) {}
+void MainWindow::fontSizeChanged(int) {}
+void MainWindow::zoomChanged(int) {}
+void MainWindow::frameChanged(int) {}
+void MainWindow::directionChanged(int) {}
+void MainWindow::automaticClicked() {}
+void MainWindow::specifyClicked() {}
+void MainWindow::lengthTextChanged(const QString &) {}
+void MainWindow::lengthSetClicked() {}
+void MainWindow::repeatSetClicked() {}
+void MainWindow::setNumberClicked() {}
+void MainWindow::localFontClicked() {}
+void MainWindow::computerFontClicked() {}
+void MainWindow::fontListChanged(int) {}
 
-void CKetraTestDlg::showAbout()
+void MainWindow::showAbout()
 {
-    CAboutDlg about(this);
+    AboutDialog about(this);
     about.exec();
 }
 
-void CKetraTestDlg::exitCommand()
+void MainWindow::exitCommand()
 {
     // The bound edits are read back first; one without an integer keeps the window open.
     const std::pair<ControlId, int *> bound[] = {
@@ -466,7 +466,7 @@ void CKetraTestDlg::exitCommand()
     close();
 }
 
-bool CKetraTestDlg::mayDiscardChanges()
+bool MainWindow::mayDiscardChanges()
 {
     // An edit still open belongs to the job being closed.
     if (pageTable_->isEditing())
@@ -489,7 +489,7 @@ bool CKetraTestDlg::mayDiscardChanges()
     }
 }
 
-void CKetraTestDlg::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (mayDiscardChanges())
         event->accept();
@@ -497,7 +497,7 @@ void CKetraTestDlg::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-void CKetraTestDlg::keyPressEvent(QKeyEvent *event)
+void MainWindow::keyPressEvent(QKeyEvent *event)
 {
     // Escape closes the window, as a dialog's cancel does; an open cell editor
     // takes its own Escape.

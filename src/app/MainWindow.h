@@ -23,23 +23,23 @@ class QToolBar;
 
 namespace vt {
 
-class CMyListCtrl;
-class CMyState;
+class PageTable;
+class ProgressWindow;
 
 // The main window: the job's settings, the page table and the strip under it,
 // with the toolbar commands. Owns the job for the whole run.
-class CKetraTestDlg : public QMainWindow, public PageTableOwner {
+class MainWindow : public QMainWindow, public PageTableOwner {
     Q_OBJECT
 public:
-    explicit CKetraTestDlg(QWidget *parent = nullptr);
-    ~CKetraTestDlg() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     Job &job() { return job_; }
     Operator &windowOperator() { return operator_; }
     // Messages and file names go to `sink` instead of dialogs (null: dialogs).
     void setMessageSink(Operator *sink) { operator_.setMessageSink(sink); }
 
-    CMyListCtrl *pageTable() const { return pageTable_; }
+    PageTable *pageTable() const { return pageTable_; }
     QFrame *bottomStatic() const { return bottomStatic_; }
     QToolBar *toolBar() const { return toolBar_; }
     QWidget *control(ControlId id) const { return operator_.control(id); }
@@ -49,7 +49,7 @@ public:
     // Opens a document (.vtd) or imports a text file (.csv) given on the
     // command line; false, after telling the operator, when nothing was read.
     bool openAtStart(const QString &path);
-    CMyState *progressDialog() const { return progressDialog_; }
+    ProgressWindow *progressDialog() const { return progressDialog_; }
 
     // Values of the bound edits as last read by Exit.
     int lengthValue = 25;
@@ -111,11 +111,11 @@ private:
     WindowOperator operator_{this};
     CellCommit cellCommit_{job_, operator_};
     PageCommands commands_{job_, operator_, this};
-    CMyState *progressDialog_ = nullptr;
+    ProgressWindow *progressDialog_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;
 
     QToolBar *toolBar_ = nullptr;
-    CMyListCtrl *pageTable_ = nullptr;
+    PageTable *pageTable_ = nullptr;
     QFrame *bottomStatic_ = nullptr;
     QGroupBox *choiceFontGroup_ = nullptr;
 };

@@ -20,7 +20,7 @@ public:
 
     void addControl(ControlId id, QWidget *control) { controls_.insert(id, control); }
     QWidget *control(ControlId id) const { return controls_.value(id); }
-    void setPageTable(CMyListCtrl *table) { table_ = table; }
+    void setPageTable(PageTable *table) { table_ = table; }
     // Null restores the real message boxes and file dialogs.
     void setMessageSink(Operator *sink) { sink_ = sink; }
 
@@ -41,7 +41,7 @@ public:
 private:
     QWidget *window_;
     QHash<ControlId, QPointer<QWidget>> controls_;
-    QPointer<CMyListCtrl> table_;
+    QPointer<PageTable> table_;
     Operator *sink_ = nullptr;
 };
 

@@ -9,9 +9,9 @@
 namespace vt {
 
 // The application: one main window; the process ends when it closes.
-class CKetraTestApp : public QApplication {
+class Application : public QApplication {
 public:
-    CKetraTestApp(int &argc, char **argv) : QApplication(argc, argv)
+    Application(int &argc, char **argv) : QApplication(argc, argv)
     {
         setApplicationName(QStringLiteral("vt350"));
         setOrganizationName(QStringLiteral("vt350"));
@@ -20,7 +20,7 @@ public:
 
     int run()
     {
-        CKetraTestDlg window;
+        MainWindow window;
         // Without a window manager the maximise request does nothing; the
         // window then still covers the screen.
         if (QScreen *screen = window.screen())
@@ -63,6 +63,6 @@ int main(int argc, char **argv)
                              "to run without a screen: xvfb-run -a %s\n", argv[0]);
         return 2;
     }
-    vt::CKetraTestApp app(argc, argv);
+    vt::Application app(argc, argv);
     return app.run();
 }

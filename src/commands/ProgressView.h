@@ -6,7 +6,7 @@ namespace vt {
 
 // The progress window as the job logic sees it: a message, and between
 // print segments a wait for the operator ("Continue"/"Cancel") or for the
-// printer ("Cancel" only). CMyState is the window; tests use a fake.
+// printer ("Cancel" only). ProgressWindow is the window; tests use a fake.
 class ProgressView {
 public:
     enum WaitState { WaitingForOperator = 0, ContinuePressed = 1, CancelPressed = 2, WaitingForPrinter = 3 };

@@ -59,7 +59,7 @@ bool endsOrRoutesKey(const QKeyEvent *e)
 }
 } // namespace
 
-CInPlaceEdit::CInPlaceEdit(int row, int column, const QString &initialText, QWidget *parent)
+CellEditor::CellEditor(int row, int column, const QString &initialText, QWidget *parent)
     : QLineEdit(parent), editRow(row), editColumn(column), initialText(initialText)
 {
     setObjectName(QStringLiteral("inPlaceEdit"));
@@ -67,42 +67,42 @@ CInPlaceEdit::CInPlaceEdit(int row, int column, const QString &initialText, QWid
     setValidator(new PageTextValidator(this));
 }
 
-CInPlaceEdit::~CInPlaceEdit() = default;
+CellEditor::~CellEditor() = default;
 
-void CInPlaceEdit::setDigitsOnly(bool on)
+void CellEditor::setDigitsOnly(bool on)
 {
     digitsOnly = on;
     // An input method would only offer characters that are dropped here.
     setAttribute(Qt::WA_InputMethodEnabled, !on);
 }
 
-void CInPlaceEdit::start()
+void CellEditor::start()
 {
     if (parentWidget())
         setFont(parentWidget()->font());
     setText(initialText);
     // Only what the operator types or pastes widens the editor.
-    connect(this, &QLineEdit::textEdited, this, &CInPlaceEdit::widenToText);
+    connect(this, &QLineEdit::textEdited, this, &CellEditor::widenToText);
     show();
     setFocus(Qt::OtherFocusReason);
     selectAll();
 }
 
-bool CInPlaceEdit::acceptsCharacter(QChar c) const
+bool CellEditor::acceptsCharacter(QChar c) const
 {
     if (!digitsOnly)
         return true;
     return (c >= u'0' && c <= u'9') || c == u'.';
 }
 
-int CInPlaceEdit::room() const
+int CellEditor::room() const
 {
     // Typing over a selection replaces it, so the selection does not count.
     const qsizetype kept = text().size() - selectedText().size();
     return std::max<qsizetype>(0, MaxTypedLength - kept);
 }
 
-bool CInPlaceEdit::event(QEvent *event)
+bool CellEditor::event(QEvent *event)
 {
     // Enter, Escape, Delete and Ctrl combinations belong to the editor while
     // it is open: no default button, no closing of the window, no shortcut
@@ -117,7 +117,7 @@ bool CInPlaceEdit::event(QEvent *event)
     return QLineEdit::event(event);
 }
 
-void CInPlaceEdit::keyPressEvent(QKeyEvent *event)
+void CellEditor::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
     case Qt::Key_Return:
@@ -159,13 +159,13 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent *event)
     event->accept();
 }
 
-void CInPlaceEdit::keyReleaseEvent(QKeyEvent *event)
+void CellEditor::keyReleaseEvent(QKeyEvent *event)
 {
     QLineEdit::keyReleaseEvent(event);
     event->accept();
 }
 
-void CInPlaceEdit::inputMethodEvent(QInputMethodEvent *event)
+void CellEditor::inputMethodEvent(QInputMethodEvent *event)
 {
     const QString commit = event->commitString();
     if (commit.isEmpty()) {
@@ -186,7 +186,7 @@ void CInPlaceEdit::inputMethodEvent(QInputMethodEvent *event)
     QLineEdit::inputMethodEvent(&filtered);
 }
 
-void CInPlaceEdit::widenToText()
+void CellEditor::widenToText()
 {
     QWidget *area = parentWidget();
     if (!area)
@@ -210,7 +210,7 @@ void CInPlaceEdit::widenToText()
     update();
 }
 
-void CInPlaceEdit::endByKey(bool enter)
+void CellEditor::endByKey(bool enter)
 {
     // The flag is up before the commit runs.
     if (enter)
@@ -226,7 +226,7 @@ void CInPlaceEdit::endByKey(bool enter)
     finishEdit();
 }
 
-void CInPlaceEdit::focusOutEvent(QFocusEvent *event)
+void CellEditor::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
     // The editor's own context menu takes the focus only for a moment.
@@ -235,7 +235,7 @@ void CInPlaceEdit::focusOutEvent(QFocusEvent *event)
     finishEdit();
 }
 
-void CInPlaceEdit::finishEdit()
+void CellEditor::finishEdit()
 {
     if (ended)
         return;

@@ -7,14 +7,14 @@ namespace vt {
 // The short-lived editor the page table opens over one cell. Enter, Escape
 // or the loss of the keyboard focus end the edit: editEnded is emitted (the
 // table stores the text and commits it), then the editor deletes itself.
-class CInPlaceEdit : public QLineEdit {
+class CellEditor : public QLineEdit {
     Q_OBJECT
 public:
     static constexpr int MaxTypedLength = 100;
 
     // `parent` is the table's viewport: the editor widens up to its edge.
-    CInPlaceEdit(int row, int column, const QString &initialText, QWidget *parent);
-    ~CInPlaceEdit() override;
+    CellEditor(int row, int column, const QString &initialText, QWidget *parent);
+    ~CellEditor() override;
 
     void setDigitsOnly(bool on);
     bool isDigitsOnly() const { return digitsOnly; }

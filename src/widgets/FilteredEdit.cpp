@@ -41,24 +41,24 @@ double leadingDouble(const QString &text)
     return negative ? -value : value;
 }
 
-CMyEdit::CMyEdit(QWidget *parent) : QLineEdit(parent) {}
+FilteredEdit::FilteredEdit(QWidget *parent) : QLineEdit(parent) {}
 
-CMyEdit::~CMyEdit() = default;
+FilteredEdit::~FilteredEdit() = default;
 
-void CMyEdit::setFreeText(int limit)
+void FilteredEdit::setFreeText(int limit)
 {
     inputMode = AnyText;
     setMaxLength(limit > 0 ? limit : kWidestLimit);
 }
 
-void CMyEdit::setNumeric(int limit)
+void FilteredEdit::setNumeric(int limit)
 {
     inputMode = Digits;
     if (limit > 0)
         setMaxLength(limit);
 }
 
-void CMyEdit::setLetters(int limit, int caseMode)
+void FilteredEdit::setLetters(int limit, int caseMode)
 {
     inputMode = Letters;
     if (limit > 0)
@@ -66,17 +66,17 @@ void CMyEdit::setLetters(int limit, int caseMode)
     letterCase = caseMode >= AsTyped && caseMode <= Upper ? caseMode : AsTyped;
 }
 
-void CMyEdit::setNumber(double value)
+void FilteredEdit::setNumber(double value)
 {
     setText(QString::asprintf("%G", value));
 }
 
-double CMyEdit::getNumber() const
+double FilteredEdit::getNumber() const
 {
     return leadingDouble(text());
 }
 
-QChar CMyEdit::folded(QChar c) const
+QChar FilteredEdit::folded(QChar c) const
 {
     // Folding comes first and applies in every mode.
     if (!isAsciiLetter(c))
@@ -88,7 +88,7 @@ QChar CMyEdit::folded(QChar c) const
     return c;
 }
 
-bool CMyEdit::accepts(QChar c) const
+bool FilteredEdit::accepts(QChar c) const
 {
     switch (inputMode) {
     case AnyText: return true;
@@ -98,7 +98,7 @@ bool CMyEdit::accepts(QChar c) const
     }
 }
 
-QString CMyEdit::filtered(const QString &typed) const
+QString FilteredEdit::filtered(const QString &typed) const
 {
     QString kept;
     for (QChar c : typed) {
@@ -109,7 +109,7 @@ QString CMyEdit::filtered(const QString &typed) const
     return kept;
 }
 
-void CMyEdit::keyPressEvent(QKeyEvent *event)
+void FilteredEdit::keyPressEvent(QKeyEvent *event)
 {
     // Keys without printable text (Backspace, arrows, Ctrl combinations)
     // are the edit's own: Backspace erases one character in every mode.
@@ -136,7 +136,7 @@ void CMyEdit::keyPressEvent(QKeyEvent *event)
     event->setAccepted(changed.isAccepted());
 }
 
-void CMyEdit::inputMethodEvent(QInputMethodEvent *event)
+void FilteredEdit::inputMethodEvent(QInputMethodEvent *event)
 {
     const QString commit = event->commitString();
     const QString kept = filtered(commit);

@@ -7,14 +7,14 @@ namespace vt {
 // An edit box that filters what is typed: any text, digits only, or letters
 // only (optionally folded to one case), with a length limit. The Set Number
 // dialog uses two of them for its start and end values.
-class CMyEdit : public QLineEdit {
+class FilteredEdit : public QLineEdit {
     Q_OBJECT
 public:
     enum InputMode { AnyText = 0, Digits = 1, Letters = 2 };
     enum LetterCase { AsTyped = 0, Lower = 1, Upper = 2 };
 
-    explicit CMyEdit(QWidget *parent = nullptr);
-    ~CMyEdit() override;
+    explicit FilteredEdit(QWidget *parent = nullptr);
+    ~FilteredEdit() override;
 
     // `limit` 0 gives the widest limit the edit allows.
     void setFreeText(int limit);

@@ -22,7 +22,7 @@ constexpr int kEditorLeftInset = 4;
 constexpr int kEditorRightTrim = 3;
 } // namespace
 
-CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), headerCtrl_(new CMyHeaderCtrl(this))
+PageTable::PageTable(QWidget *parent) : QTableView(parent), headerCtrl_(new PageTableHeader(this))
 {
     setObjectName(QStringLiteral("pageTable"));
     setAccessibleName(QStringLiteral("Pages"));
@@ -46,14 +46,14 @@ CMyListCtrl::CMyListCtrl(QWidget *parent) : QTableView(parent), headerCtrl_(new 
     setCornerButtonEnabled(false);
     setItemDelegate(new PageTextDelegate(this));
 
-    connect(headerCtrl_, &QHeaderView::sectionClicked, this, &CMyListCtrl::headerColumnClicked);
+    connect(headerCtrl_, &QHeaderView::sectionClicked, this, &PageTable::headerColumnClicked);
     // An editor left open would float over the wrong cell.
     connect(headerCtrl_, &QHeaderView::sectionResized, this, [this] { commitEditor(); });
-    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &CMyListCtrl::beforeScroll);
-    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &CMyListCtrl::beforeScroll);
+    connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &PageTable::beforeScroll);
+    connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &PageTable::beforeScroll);
 }
 
-CMyListCtrl::~CMyListCtrl()
+PageTable::~PageTable()
 {
     // Going down with the table is no commit.
     if (editor_) {
@@ -62,7 +62,7 @@ CMyListCtrl::~CMyListCtrl()
     }
 }
 
-void CMyListCtrl::setPageModel(PageTableModel *model)
+void PageTable::setPageModel(PageTableModel *model)
 {
     commitEditor();
     QItemSelectionModel *oldSelection = selectionModel();
@@ -75,14 +75,14 @@ void CMyListCtrl::setPageModel(PageTableModel *model)
     pageModel_ = model;
     if (model) {
         for (auto signal : {&QAbstractItemModel::rowsRemoved, &QAbstractItemModel::rowsInserted})
-            modelConnections_.push_back(connect(model, signal, this, &CMyListCtrl::followEditedCell));
+            modelConnections_.push_back(connect(model, signal, this, &PageTable::followEditedCell));
         modelConnections_.push_back(
-            connect(model, &QAbstractItemModel::modelReset, this, &CMyListCtrl::followEditedCell));
+            connect(model, &QAbstractItemModel::modelReset, this, &PageTable::followEditedCell));
     }
     applyColumnWidths();
 }
 
-void CMyListCtrl::followEditedCell()
+void PageTable::followEditedCell()
 {
     if (!editor_)
         return;
@@ -93,7 +93,7 @@ void CMyListCtrl::followEditedCell()
     }
     // The edited page is gone (deleted, or the job was replaced): the editor
     // closes without a commit instead of floating over another page.
-    QPointer<CInPlaceEdit> editor = editor_;
+    QPointer<CellEditor> editor = editor_;
     editor_ = nullptr;
     disconnect(editor, nullptr, this, nullptr);
     if (editor->hasFocus())
@@ -104,14 +104,14 @@ void CMyListCtrl::followEditedCell()
     }
 }
 
-void CMyListCtrl::applyColumnWidths()
+void PageTable::applyColumnWidths()
 {
     const int n = std::min<int>(columnCount(), static_cast<int>(RequestedWidths.size()));
     for (int column = 0; column < n; ++column)
         setColumnWidth(column, RequestedWidths[static_cast<std::size_t>(column)]);
 }
 
-void CMyListCtrl::setColumnWidth(int column, int width)
+void PageTable::setColumnWidth(int column, int width)
 {
     if (column < 0 || column >= columnCount())
         return;
@@ -120,29 +120,29 @@ void CMyListCtrl::setColumnWidth(int column, int width)
     headerCtrl_->resizeSection(column, applied + 2 * headerCtrl_->getItemMargin());
 }
 
-int CMyListCtrl::columnCount() const
+int PageTable::columnCount() const
 {
     return headerCtrl_->count();
 }
 
-int CMyListCtrl::send(unsigned message, int row, int column)
+int PageTable::send(unsigned message, int row, int column)
 {
     return owner_ ? owner_->pageTableMessage(message, row, column) : 0;
 }
 
-int CMyListCtrl::getCurrentColumn() const
+int PageTable::getCurrentColumn() const
 {
     return pageModel_ ? pageModel_->currentColumn() : currentColumn_;
 }
 
-void CMyListCtrl::setCurrentColumn(int column)
+void PageTable::setCurrentColumn(int column)
 {
     currentColumn_ = column;
     if (pageModel_)
         pageModel_->setCurrentColumn(column);
 }
 
-bool CMyListCtrl::setCellText(int row, int column, const QString &text)
+bool PageTable::setCellText(int row, int column, const QString &text)
 {
     if (!pageModel_ || row < 0 || row >= pageModel_->rowCount() || column < 0 || column >= columnCount())
         return false;
@@ -151,7 +151,7 @@ bool CMyListCtrl::setCellText(int row, int column, const QString &text)
     return pageModel_->cellText(row, column) == text;
 }
 
-void CMyListCtrl::repaintCell(int row, int column)
+void PageTable::repaintCell(int row, int column)
 {
     if (!pageModel_)
         return;
@@ -160,7 +160,7 @@ void CMyListCtrl::repaintCell(int row, int column)
         viewport()->repaint(cell.adjusted(-2, -2, 2, 2));
 }
 
-void CMyListCtrl::focusRow(int row, int column)
+void PageTable::focusRow(int row, int column)
 {
     if (!pageModel_ || row < 0 || row >= pageModel_->rowCount())
         return;
@@ -169,12 +169,12 @@ void CMyListCtrl::focusRow(int row, int column)
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
-void CMyListCtrl::selectRow(int row)
+void PageTable::selectRow(int row)
 {
     selectRow(row, true);
 }
 
-void CMyListCtrl::selectRow(int row, bool ensureVisible)
+void PageTable::selectRow(int row, bool ensureVisible)
 {
     if (!pageModel_ || row < 0 || row >= pageModel_->rowCount())
         return;
@@ -184,7 +184,7 @@ void CMyListCtrl::selectRow(int row, bool ensureVisible)
         scrollRowIntoView(pageModel_->index(row, 0));
 }
 
-void CMyListCtrl::scrollRowIntoView(const QModelIndex &cell)
+void PageTable::scrollRowIntoView(const QModelIndex &cell)
 {
     // Vertically only: the columns do not move sideways.
     const int h = horizontalScrollBar()->value();
@@ -192,7 +192,7 @@ void CMyListCtrl::scrollRowIntoView(const QModelIndex &cell)
     horizontalScrollBar()->setValue(h);
 }
 
-int CMyListCtrl::cellFromPoint(const QPoint &point, int *column) const
+int PageTable::cellFromPoint(const QPoint &point, int *column) const
 {
     if (column)
         *column = 0;
@@ -218,7 +218,7 @@ int CMyListCtrl::cellFromPoint(const QPoint &point, int *column) const
     return -1;
 }
 
-void CMyListCtrl::mousePressEvent(QMouseEvent *event)
+void PageTable::mousePressEvent(QMouseEvent *event)
 {
     // Only the left button chooses a row. The view would carry the highlight
     // to a right- or middle-pressed row too, away from the current page that
@@ -256,7 +256,7 @@ void CMyListCtrl::mousePressEvent(QMouseEvent *event)
         focusRow(row, column);
 }
 
-CInPlaceEdit *CMyListCtrl::editCell(int row, int column)
+CellEditor *PageTable::editCell(int row, int column)
 {
     // Only one editor at a time: the open one commits first.
     commitEditor();
@@ -287,7 +287,7 @@ CInPlaceEdit *CMyListCtrl::editCell(int row, int column)
     const Qt::Alignment horizontal =
         align.isValid() ? (Qt::Alignment(align.toInt()) & Qt::AlignHorizontal_Mask) : Qt::AlignLeft;
 
-    auto *editor = new CInPlaceEdit(row, column, pageModel_->cellText(row, column), viewport());
+    auto *editor = new CellEditor(row, column, pageModel_->cellText(row, column), viewport());
     // The table's own colours are not the editor's.
     editor->setPalette(QApplication::palette(editor));
     editor->setAlignment(horizontal | Qt::AlignVCenter);
@@ -297,7 +297,7 @@ CInPlaceEdit *CMyListCtrl::editCell(int row, int column)
     setCurrentColumn(column);
     editor->setDigitsOnly(column == ColRepeat);
     const QPersistentModelIndex where(cell);
-    connect(editor, &CInPlaceEdit::editEnded, this,
+    connect(editor, &CellEditor::editEnded, this,
             [this, editor, where](int, int, const QString &text, bool cancelled) {
                 endLabelEdit(editor, where, text, cancelled);
             });
@@ -307,7 +307,7 @@ CInPlaceEdit *CMyListCtrl::editCell(int row, int column)
     return editor;
 }
 
-void CMyListCtrl::endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex &cell, const QString &text,
+void PageTable::endLabelEdit(CellEditor *editor, const QPersistentModelIndex &cell, const QString &text,
                                bool cancelled)
 {
     if (editor_ == editor)
@@ -327,11 +327,11 @@ void CMyListCtrl::endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex
     send(tablemsg::commitCell, row, column);
 }
 
-void CMyListCtrl::commitEditor()
+void PageTable::commitEditor()
 {
     if (!editor_)
         return;
-    QPointer<CInPlaceEdit> editor = editor_;
+    QPointer<CellEditor> editor = editor_;
     if (editor->hasFocus())
         setFocus(Qt::OtherFocusReason);
     // Without an active window no focus event arrives.
@@ -339,14 +339,14 @@ void CMyListCtrl::commitEditor()
         editor->finishEdit();
 }
 
-void CMyListCtrl::beforeScroll()
+void PageTable::beforeScroll()
 {
     if (!hasFocus() && !inWheel_)
         setFocus(Qt::OtherFocusReason);
     commitEditor();
 }
 
-void CMyListCtrl::wheelEvent(QWheelEvent *event)
+void PageTable::wheelEvent(QWheelEvent *event)
 {
     commitEditor();
     inWheel_ = true;
@@ -354,7 +354,7 @@ void CMyListCtrl::wheelEvent(QWheelEvent *event)
     inWheel_ = false;
 }
 
-void CMyListCtrl::mouseMoveEvent(QMouseEvent *event)
+void PageTable::mouseMoveEvent(QMouseEvent *event)
 {
     // The selection stays on the pressed row (the current page) while the
     // button is held; dragging does not carry it to other rows.
@@ -363,14 +363,14 @@ void CMyListCtrl::mouseMoveEvent(QMouseEvent *event)
     QTableView::mouseMoveEvent(event);
 }
 
-void CMyListCtrl::changeEvent(QEvent *event)
+void PageTable::changeEvent(QEvent *event)
 {
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
 }
 
-void CMyListCtrl::keyPressEvent(QKeyEvent *event)
+void PageTable::keyPressEvent(QKeyEvent *event)
 {
     arrowPressed_ = event->key() == Qt::Key_Up || event->key() == Qt::Key_Down ? event->key() : 0;
     // Without a mouse (a screen reader's user) a cell opens with F2 or Enter:
@@ -404,7 +404,7 @@ void CMyListCtrl::keyPressEvent(QKeyEvent *event)
     }
 }
 
-void CMyListCtrl::editByKey(int row, int column)
+void PageTable::editByKey(int row, int column)
 {
     // The same messages as a press on the cell.
     currentRow = row;
@@ -418,7 +418,7 @@ void CMyListCtrl::editByKey(int row, int column)
         editCell(row, column);
 }
 
-void CMyListCtrl::keyReleaseEvent(QKeyEvent *event)
+void PageTable::keyReleaseEvent(QKeyEvent *event)
 {
     const bool upDown = (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) &&
                         event->key() == arrowPressed_ && !event->isAutoRepeat();
@@ -445,14 +445,14 @@ void CMyListCtrl::keyReleaseEvent(QKeyEvent *event)
     QTableView::keyReleaseEvent(event);
 }
 
-int CMyListCtrl::headerCheckState(int column) const
+int PageTable::headerCheckState(int column) const
 {
     if (column < 0 || column >= columnCount())
         return -1;
     return headerCtrl_->itemCheckState(column);
 }
 
-bool CMyListCtrl::setHeaderCheckState(int column, int state)
+bool PageTable::setHeaderCheckState(int column, int state)
 {
     if (column < 0 || column >= columnCount() || state < 0 || state > 2)
         return false;
@@ -464,7 +464,7 @@ bool CMyListCtrl::setHeaderCheckState(int column, int state)
     return headerCtrl_->setItemCheckState(column, state);
 }
 
-void CMyListCtrl::setColors(const QColor &background, const QColor &text)
+void PageTable::setColors(const QColor &background, const QColor &text)
 {
     QPalette pal = palette();
     pal.setColor(QPalette::Base, background);

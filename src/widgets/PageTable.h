@@ -17,22 +17,22 @@ namespace vt {
 // The page table: a view of the job's PageTableModel with a current cell,
 // click-to-edit of the text and repeat columns and the message protocol to
 // its owner (row chosen, may edit, commit).
-class CMyListCtrl : public QTableView {
+class PageTable : public QTableView {
     Q_OBJECT
 public:
     // Widths the main window asks for; each column gets twice the header's
     // item margin on top.
     static constexpr std::array<int, ColumnCount> RequestedWidths = {16, 16, 40, 260, 90, 45, 55, 75, 95, 45};
 
-    explicit CMyListCtrl(QWidget *parent = nullptr);
-    ~CMyListCtrl() override;
+    explicit PageTable(QWidget *parent = nullptr);
+    ~PageTable() override;
 
     // The view never owns the model.
     void setPageModel(PageTableModel *model);
     PageTableModel *pageModel() const { return pageModel_; }
     void setOwner(PageTableOwner *owner) { owner_ = owner; }
 
-    CMyHeaderCtrl *headerCtrl() const { return headerCtrl_; }
+    PageTableHeader *headerCtrl() const { return headerCtrl_; }
 
     // Writes the cell and puts it on screen before returning; false for a
     // row or column outside the table.
@@ -46,7 +46,7 @@ public:
 
     // Opens the in-place editor over the cell, text selected. Returns null
     // when the cell cannot be edited. The editor deletes itself; do not keep it.
-    CInPlaceEdit *editCell(int row, int column);
+    CellEditor *editCell(int row, int column);
 
     // Sets the width and adds twice the header's item margin.
     void setColumnWidth(int column, int width);
@@ -70,7 +70,7 @@ public:
     void setColors(const QColor &background, const QColor &text);
 
     bool isEditing() const { return editor_ != nullptr; }
-    CInPlaceEdit *currentEditor() const { return editor_; }
+    CellEditor *currentEditor() const { return editor_; }
     // Ends an open edit as the loss of focus does: commit, no Enter.
     void commitEditor();
 
@@ -90,16 +90,16 @@ private:
     void focusRow(int row, int column);
     void editByKey(int row, int column);
     void applyColumnWidths();
-    void endLabelEdit(CInPlaceEdit *editor, const QPersistentModelIndex &cell, const QString &text,
+    void endLabelEdit(CellEditor *editor, const QPersistentModelIndex &cell, const QString &text,
                       bool cancelled);
     void beforeScroll();
     void scrollRowIntoView(const QModelIndex &cell);
     void followEditedCell();
 
-    CMyHeaderCtrl *headerCtrl_;
+    PageTableHeader *headerCtrl_;
     QPointer<PageTableModel> pageModel_;
     PageTableOwner *owner_ = nullptr;
-    QPointer<CInPlaceEdit> editor_;
+    QPointer<CellEditor> editor_;
     QPersistentModelIndex editorCell_;
     std::vector<QMetaObject::Connection> modelConnections_;
     int currentRow = 0;

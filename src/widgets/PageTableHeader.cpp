@@ -14,7 +14,7 @@ const QColor kTick(51, 153, 51);
 constexpr int kMaxTitle = 79;
 } // namespace
 
-CMyHeaderCtrl::CMyHeaderCtrl(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
+PageTableHeader::PageTableHeader(QWidget *parent) : QHeaderView(Qt::Horizontal, parent)
 {
     setSectionsClickable(true);
     setHighlightSections(false);
@@ -25,7 +25,7 @@ CMyHeaderCtrl::CMyHeaderCtrl(QWidget *parent) : QHeaderView(Qt::Horizontal, pare
     readSystemColors();
 }
 
-void CMyHeaderCtrl::readSystemColors()
+void PageTableHeader::readSystemColors()
 {
     const QPalette pal = QApplication::palette(this);
     highlightColor = pal.color(QPalette::Active, QPalette::Light);
@@ -38,26 +38,26 @@ void CMyHeaderCtrl::readSystemColors()
     seenSystemColors = systemColors();
 }
 
-void CMyHeaderCtrl::setColors(const QColor &background, const QColor &text)
+void PageTableHeader::setColors(const QColor &background, const QColor &text)
 {
     backColor = background;
     textColor = text;
     viewport()->update();
 }
 
-void CMyHeaderCtrl::setTextAlign(int align)
+void PageTableHeader::setTextAlign(int align)
 {
     textAlign = align;
     viewport()->update();
 }
 
-void CMyHeaderCtrl::setDrawDividers(bool on)
+void PageTableHeader::setDrawDividers(bool on)
 {
     drawDividers = on;
     viewport()->update();
 }
 
-int CMyHeaderCtrl::itemCheckState(int section) const
+int PageTableHeader::itemCheckState(int section) const
 {
     if (section < 0 || section >= count())
         return -1;
@@ -69,7 +69,7 @@ int CMyHeaderCtrl::itemCheckState(int section) const
     return checkStates.value(section, 0);
 }
 
-bool CMyHeaderCtrl::setItemCheckState(int section, int state)
+bool PageTableHeader::setItemCheckState(int section, int state)
 {
     if (section < 0 || section >= count() || state < 0 || state > 2)
         return false;
@@ -78,7 +78,7 @@ bool CMyHeaderCtrl::setItemCheckState(int section, int state)
     return true;
 }
 
-bool CMyHeaderCtrl::event(QEvent *event)
+bool PageTableHeader::event(QEvent *event)
 {
     const bool handled = QHeaderView::event(event);
     switch (event->type()) {
@@ -99,7 +99,7 @@ bool CMyHeaderCtrl::event(QEvent *event)
     return handled;
 }
 
-std::array<QRgb, 4> CMyHeaderCtrl::systemColors() const
+std::array<QRgb, 4> PageTableHeader::systemColors() const
 {
     const QPalette pal = QApplication::palette(this);
     return {pal.color(QPalette::Active, QPalette::Light).rgba(), pal.color(QPalette::Active, QPalette::Dark).rgba(),
@@ -107,7 +107,7 @@ std::array<QRgb, 4> CMyHeaderCtrl::systemColors() const
             pal.color(QPalette::Active, QPalette::ButtonText).rgba()};
 }
 
-void CMyHeaderCtrl::mouseDoubleClickEvent(QMouseEvent *event)
+void PageTableHeader::mouseDoubleClickEvent(QMouseEvent *event)
 {
     // The second press of a double-click is a click of its own: two fast
     // clicks on column 0 switch its check box twice.
@@ -118,7 +118,7 @@ void CMyHeaderCtrl::mouseDoubleClickEvent(QMouseEvent *event)
     QHeaderView::mouseDoubleClickEvent(event);
 }
 
-void CMyHeaderCtrl::paintEvent(QPaintEvent *event)
+void PageTableHeader::paintEvent(QPaintEvent *event)
 {
     QPainter painter(viewport());
     const QRect clip = event->rect();
@@ -173,7 +173,7 @@ void CMyHeaderCtrl::paintEvent(QPaintEvent *event)
     }
 }
 
-void CMyHeaderCtrl::drawItem(QPainter &painter, QRect r, int section)
+void PageTableHeader::drawItem(QPainter &painter, QRect r, int section)
 {
     const int box = drawCheckBox(painter, r, itemCheckState(section));
     if (box > 0)
@@ -202,7 +202,7 @@ void CMyHeaderCtrl::drawItem(QPainter &painter, QRect r, int section)
     painter.drawText(r, int(horizontal | Qt::AlignVCenter | Qt::TextSingleLine), shown);
 }
 
-int CMyHeaderCtrl::drawCheckBox(QPainter &painter, const QRect &r, int state)
+int PageTableHeader::drawCheckBox(QPainter &painter, const QRect &r, int state)
 {
     if ((state != 1 && state != 2) || r.width() <= 0)
         return 0;

@@ -8,20 +8,20 @@
 
 namespace vt {
 
-class CMyListCtrl;
+class PageTable;
 
 // The page table's column header: a flat band in the table's colours with
 // etched dividers, a 3-D frame around the columns and an optional check box
 // in a column title (the page table uses it in column 0).
-class CMyHeaderCtrl : public QHeaderView {
+class PageTableHeader : public QHeaderView {
     Q_OBJECT
 public:
     static constexpr int CheckBoxSize = 13;
 
-    explicit CMyHeaderCtrl(QWidget *parent = nullptr);
+    explicit PageTableHeader(QWidget *parent = nullptr);
 
-    void setOwnerList(CMyListCtrl *list) { ownerList = list; }
-    CMyListCtrl *owner() const { return ownerList; }
+    void setOwnerList(PageTable *list) { ownerList = list; }
+    PageTable *owner() const { return ownerList; }
 
     void setColors(const QColor &background, const QColor &text);
     int getItemMargin() const { return itemMargin; }
@@ -54,7 +54,7 @@ private:
     void readSystemColors();
     std::array<QRgb, 4> systemColors() const;
 
-    CMyListCtrl *ownerList = nullptr;
+    PageTable *ownerList = nullptr;
     int textAlign = -1;
     QColor titleColor;
     bool drawDividers = true;

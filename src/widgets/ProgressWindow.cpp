@@ -51,7 +51,7 @@ private:
 
 } // namespace
 
-CMyState::CMyState(QWidget *parent)
+ProgressWindow::ProgressWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
 {
     setObjectName(QStringLiteral("progressDialog"));
@@ -77,8 +77,8 @@ CMyState::CMyState(QWidget *parent)
     continueButton_->setObjectName(QStringLiteral("continueButton"));
     cancelButton_ = new HoverButton(QStringLiteral("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
-    connect(continueButton_, &QPushButton::clicked, this, &CMyState::onContinue);
-    connect(cancelButton_, &QPushButton::clicked, this, &CMyState::onCancel);
+    connect(continueButton_, &QPushButton::clicked, this, &ProgressWindow::onContinue);
+    connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::onCancel);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -97,14 +97,14 @@ CMyState::CMyState(QWidget *parent)
     text_->setText(message_);
 }
 
-void CMyState::setText(const QString &text)
+void ProgressWindow::setText(const QString &text)
 {
     message_ = text;
     text_->setText(message_);
     text_->repaint();
 }
 
-void CMyState::showButtons(bool continueShown, bool cancelShown)
+void ProgressWindow::showButtons(bool continueShown, bool cancelShown)
 {
     // setVisible on a child of a hidden window only records the wish;
     // isHidden() reflects it either way.
@@ -112,7 +112,7 @@ void CMyState::showButtons(bool continueShown, bool cancelShown)
     cancelButton_->setVisible(cancelShown);
 }
 
-void CMyState::setManualWait(bool on)
+void ProgressWindow::setManualWait(bool on)
 {
     if (on == manualWait_)
         return;
@@ -125,7 +125,7 @@ void CMyState::setManualWait(bool on)
     }
 }
 
-void CMyState::setAutoWait(bool on)
+void ProgressWindow::setAutoWait(bool on)
 {
     if (on == autoWait_)
         return;
@@ -138,20 +138,20 @@ void CMyState::setAutoWait(bool on)
     }
 }
 
-void CMyState::clearWaitState()
+void ProgressWindow::clearWaitState()
 {
     manualWait_ = autoWait_ = false;
     waitState_ = WaitingForOperator;
     showButtons(false, false);
 }
 
-void CMyState::onContinue()
+void ProgressWindow::onContinue()
 {
     showButtons(false, false);
     waitState_ = ContinuePressed;
 }
 
-void CMyState::onCancel()
+void ProgressWindow::onCancel()
 {
     showButtons(false, false);
     waitState_ = CancelPressed;
@@ -159,7 +159,7 @@ void CMyState::onCancel()
     hide();
 }
 
-void CMyState::reject()
+void ProgressWindow::reject()
 {
     // The dialog's own Escape would hide the window and leave waitState as it
     // is: a job waiting for "Continue" would then wait with nothing to press.
@@ -167,18 +167,18 @@ void CMyState::reject()
         onCancel();
 }
 
-void CMyState::show()
+void ProgressWindow::show()
 {
     QDialog::show();
     raise();
 }
 
-void CMyState::hide()
+void ProgressWindow::hide()
 {
     QDialog::hide();
 }
 
-void CMyState::showEvent(QShowEvent *event)
+void ProgressWindow::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     const QRect area = parentWidget() ? parentWidget()->window()->frameGeometry()

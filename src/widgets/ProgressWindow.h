@@ -12,10 +12,10 @@ namespace vt {
 // The small borderless window that says what a print job or an import is
 // doing and, between print segments, offers "Continue" and "Cancel". It
 // never calls back: it records the choice in waitState for the print timer.
-class CMyState : public QDialog, public ProgressView {
+class ProgressWindow : public QDialog, public ProgressView {
     Q_OBJECT
 public:
-    explicit CMyState(QWidget *parent = nullptr);
+    explicit ProgressWindow(QWidget *parent = nullptr);
 
     void setText(const QString &text) override;
     void setManualWait(bool on) override;

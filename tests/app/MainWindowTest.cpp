@@ -260,7 +260,7 @@ TEST_F(MainWindowTest, SaveOpenAndImportThroughTheWindow)
     EXPECT_FALSE(window->job().modified);
 
     // A fresh window opens it from the toolbar: a single empty page is replaced without a question.
-    window = std::make_unique<CKetraTestDlg>();
+    window = std::make_unique<MainWindow>();
     window->setMessageSink(&script);
     script.messages.clear();
     showActive();

@@ -15,7 +15,7 @@ namespace vt::test {
 // The real main window with its messages going to a script, and the clicks
 // an operator makes on it.
 struct WindowFixture : ::testing::Test {
-    std::unique_ptr<CKetraTestDlg> window = std::make_unique<CKetraTestDlg>();
+    std::unique_ptr<MainWindow> window = std::make_unique<MainWindow>();
     ScriptedOperator script;
 
     void SetUp() override
@@ -35,7 +35,7 @@ struct WindowFixture : ::testing::Test {
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
     }
-    CMyListCtrl &table() { return *window->pageTable(); }
+    PageTable &table() { return *window->pageTable(); }
     QString cell(int row, int column) { return window->job().model.cellText(row, column); }
     void clickCell(int row, int column)
     {
@@ -48,7 +48,7 @@ struct WindowFixture : ::testing::Test {
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
         QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
     }
-    CInPlaceEdit *editor() { return table().currentEditor(); }
+    CellEditor *editor() { return table().currentEditor(); }
 };
 
 } // namespace vt::test

@@ -7,13 +7,13 @@
 
 namespace vt::test {
 
-using InPlaceEdit = TableFixture;
+using CellEditorTest = TableFixture;
 
-TEST_F(InPlaceEdit, EditorKeepsAtMostHundredTypedCharacters)
+TEST_F(CellEditorTest, EditorKeepsAtMostHundredTypedCharacters)
 {
     makeTable(1);
     press(0, ColLine1);
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     ASSERT_NE(editor, nullptr);
     QTest::keyClicks(editor, QString(101, u'a'));
     EXPECT_EQ(editor->text(), QString(100, u'a'));
@@ -43,11 +43,11 @@ TEST_F(InPlaceEdit, EditorKeepsAtMostHundredTypedCharacters)
     EXPECT_EQ(editor->text(), QString(98, u'a') + QStringLiteral("\u4E2D\u6587"));
 }
 
-TEST_F(InPlaceEdit, RepeatColumnTakesDigitsAndPointOnly)
+TEST_F(CellEditorTest, RepeatColumnTakesDigitsAndPointOnly)
 {
     makeTable(1);
     press(0, ColRepeat);
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_TRUE(editor->isDigitsOnly());
     QTest::keyClicks(editor, "1a2.b3 &(");
@@ -68,11 +68,11 @@ TEST_F(InPlaceEdit, RepeatColumnTakesDigitsAndPointOnly)
     EXPECT_TRUE(table->isEditing());
 }
 
-TEST_F(InPlaceEdit, AmpersandAndParenthesisAreOrdinaryText)
+TEST_F(CellEditorTest, AmpersandAndParenthesisAreOrdinaryText)
 {
     makeTable(1);
     press(0, ColLine1);
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     takeCalls();
     QTest::keyClicks(editor, "A&B(C)7");
     QTest::keyClick(editor, Qt::Key_7, Qt::ShiftModifier);
@@ -81,11 +81,11 @@ TEST_F(InPlaceEdit, AmpersandAndParenthesisAreOrdinaryText)
     EXPECT_TRUE(editor->text().startsWith("A&B(C)7"));
 }
 
-TEST_F(InPlaceEdit, EditorWidensToTheRightUpToTheTableEdge)
+TEST_F(CellEditorTest, EditorWidensToTheRightUpToTheTableEdge)
 {
     makeTable(1, {700, 200});
     press(0, ColRepeat);
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     ASSERT_NE(editor, nullptr);
     const QRect start = editor->geometry();
     EXPECT_EQ(start.left(), table->columnViewportPosition(ColRepeat) + 4);
@@ -108,7 +108,7 @@ TEST_F(InPlaceEdit, EditorWidensToTheRightUpToTheTableEdge)
     EXPECT_EQ(editor->width(), full);
 }
 
-TEST_F(InPlaceEdit, EnterAndEscapeNeverReachTheWindow)
+TEST_F(CellEditorTest, EnterAndEscapeNeverReachTheWindow)
 {
     makeTable(1);
     int windowKeys = 0;
@@ -143,7 +143,7 @@ TEST_F(InPlaceEdit, EnterAndEscapeNeverReachTheWindow)
         window->addAction(action);
     }
     press(0, ColLine1);
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     editor->end(false);
     QTest::keyClick(editor, Qt::Key_Home);
     QTest::keyClick(editor, Qt::Key_Delete);
@@ -158,11 +158,11 @@ TEST_F(InPlaceEdit, EnterAndEscapeNeverReachTheWindow)
 
 // Control characters would split, number or cut the page once the text is
 // built for the printer; a paste or a drop must not bring them in.
-TEST_F(InPlaceEdit, PastedControlCharactersNeverReachTheCell)
+TEST_F(CellEditorTest, PastedControlCharactersNeverReachTheCell)
 {
     makeTable(1);
     press(0, ColLine1);
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     QGuiApplication::clipboard()->setText(QStringLiteral("A\u001AB\tC\u0012D\r\n"));
     QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(editor->text(), "A?B?C?D");

@@ -6,7 +6,7 @@
 namespace vt::test {
 
 namespace {
-QString typed(CMyEdit &edit, const char *keys)
+QString typed(FilteredEdit &edit, const char *keys)
 {
     edit.clear();
     QTest::keyClicks(&edit, keys);
@@ -14,9 +14,9 @@ QString typed(CMyEdit &edit, const char *keys)
 }
 } // namespace
 
-TEST(MyEdit, FiltersFoldsAndLimitsTypedCharacters)
+TEST(FilteredEditTest, FiltersFoldsAndLimitsTypedCharacters)
 {
-    CMyEdit edit;
+    FilteredEdit edit;
     edit.setLetters(1, 2);
     EXPECT_EQ(edit.caseMode(), 2);
     EXPECT_EQ(typed(edit, "7a"), "A");   // digits dropped, a folded, one letter only
@@ -52,9 +52,9 @@ TEST(MyEdit, FiltersFoldsAndLimitsTypedCharacters)
     EXPECT_EQ(edit.text(), "1");
 }
 
-TEST(MyEdit, NumbersInAndOut)
+TEST(FilteredEditTest, NumbersInAndOut)
 {
-    CMyEdit edit;
+    FilteredEdit edit;
     edit.setNumber(12.5);
     EXPECT_EQ(edit.getText(), "12.5");
     edit.setNumber(0.00001);

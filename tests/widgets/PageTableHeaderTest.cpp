@@ -16,13 +16,13 @@ QPoint sectionCenter(const QHeaderView *header, int section)
 }
 } // namespace
 
-using HeaderCtrl = TableFixture;
+using PageTableHeaderTest = TableFixture;
 
-TEST_F(HeaderCtrl, HeaderClicksReachTheOwnerDoubleClickTwice)
+TEST_F(PageTableHeaderTest, HeaderClicksReachTheOwnerDoubleClickTwice)
 {
     makeTable(2);
-    QSignalSpy clicked(table, &CMyListCtrl::headerColumnClicked);
-    CMyHeaderCtrl *header = table->headerCtrl();
+    QSignalSpy clicked(table, &PageTable::headerColumnClicked);
+    PageTableHeader *header = table->headerCtrl();
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, sectionCenter(header, 0));
     ASSERT_EQ(clicked.count(), 1);
     EXPECT_EQ(clicked.takeFirst().at(0).toInt(), 0);
@@ -42,11 +42,11 @@ TEST_F(HeaderCtrl, HeaderClicksReachTheOwnerDoubleClickTwice)
     EXPECT_TRUE(owner.calls.empty());
 }
 
-TEST_F(HeaderCtrl, HeaderBandDividersFrameAndCheckBox)
+TEST_F(PageTableHeaderTest, HeaderBandDividersFrameAndCheckBox)
 {
     makeTable(1);
     table->setColors(kBand, Qt::black);
-    CMyHeaderCtrl *header = table->headerCtrl();
+    PageTableHeader *header = table->headerCtrl();
     const QRgb shadow = header->shadow().rgb();
     const QRgb light = header->highlight().rgb();
     ASSERT_NE(shadow, light);
@@ -74,7 +74,7 @@ TEST_F(HeaderCtrl, HeaderBandDividersFrameAndCheckBox)
 
     // Column 0's box: 13 x 13 at the margin, vertically centred, ticked.
     const int boxLeft = header->getItemMargin();
-    const int boxTop = (header->height() - CMyHeaderCtrl::CheckBoxSize) / 2;
+    const int boxTop = (header->height() - PageTableHeader::CheckBoxSize) / 2;
     EXPECT_EQ(band.pixelColor(boxLeft, boxTop), kBoxFrame);
     EXPECT_EQ(band.pixelColor(boxLeft + 12, boxTop + 12), kBoxFrame);
     EXPECT_EQ(band.pixelColor(boxLeft + 9, boxTop + 3), kTick);

@@ -26,7 +26,7 @@ TEST_F(PageTable, PressChoosesRowThenAsksBeforeEditing)
     press(1, ColLine1);
     EXPECT_EQ(takeCalls(), (Calls{{kRowChosen, 1, 3}, {kMayEdit, 1, 3}}));
     ASSERT_TRUE(table->isEditing());
-    CInPlaceEdit *editor = table->currentEditor();
+    CellEditor *editor = table->currentEditor();
     EXPECT_EQ(editor->text(), "line1");
     EXPECT_EQ(editor->selectedText(), "line1");
     EXPECT_TRUE(editor->hasFocus());
@@ -172,7 +172,7 @@ TEST_F(PageTable, OwnerCanOpenTheNextEditorWhileCommitting)
     press(0, ColLine1);
     for (int row = 0; row < 3; ++row) {
         ASSERT_TRUE(table->isEditing()) << row;
-        CInPlaceEdit *editor = table->currentEditor();
+        CellEditor *editor = table->currentEditor();
         EXPECT_EQ(editor->row(), row);
         EXPECT_TRUE(editor->hasFocus());
         QTest::keyClicks(editor, QStringLiteral("r%1").arg(row));
@@ -209,7 +209,7 @@ TEST_F(PageTable, CommitFollowsItsPageWhenRowsMove)
     settle();
     EXPECT_TRUE(takeCalls().empty());
     EXPECT_EQ(model.cellText(1, ColLine1), before);
-    EXPECT_TRUE(table->viewport()->findChildren<CInPlaceEdit *>().isEmpty());
+    EXPECT_TRUE(table->viewport()->findChildren<CellEditor *>().isEmpty());
 }
 
 TEST_F(PageTable, UpAndDownReleasesChooseTheRow)

@@ -12,7 +12,7 @@ TEST(PageTextDelegate, TheTableNamesTheMarksItCannotDraw)
     PageTableModel model;
     model.insertPageRow(0);
     model.setCellText(0, ColLine1, QString::fromUtf16(u"L1\uE052"));
-    CMyListCtrl table;
+    PageTable table;
     table.setPageModel(&model);
     auto *delegate = qobject_cast<QStyledItemDelegate *>(table.itemDelegate());
     ASSERT_NE(delegate, nullptr);

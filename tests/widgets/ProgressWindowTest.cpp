@@ -14,9 +14,9 @@ QColor captionColour(const QPushButton *b) { return b->palette().color(QPalette:
 
 } // namespace
 
-TEST(MyState, WindowLooksAsTheProgressDialogShould)
+TEST(ProgressWindowTest, WindowLooksAsTheProgressDialogShould)
 {
-    CMyState state;
+    ProgressWindow state;
     const Qt::WindowFlags flags = state.windowFlags();
     EXPECT_TRUE(flags & Qt::FramelessWindowHint);
     EXPECT_TRUE(flags & Qt::WindowStaysOnTopHint);
@@ -54,9 +54,9 @@ TEST(MyState, WindowLooksAsTheProgressDialogShould)
     EXPECT_FALSE(state.isVisible());
 }
 
-TEST(MyState, WaitStateFollowsTheButtonsAndTheWaitModes)
+TEST(ProgressWindowTest, WaitStateFollowsTheButtonsAndTheWaitModes)
 {
-    CMyState state;
+    ProgressWindow state;
     state.show();
 
     state.setManualWait(true);
@@ -109,9 +109,9 @@ TEST(MyState, WaitStateFollowsTheButtonsAndTheWaitModes)
     EXPECT_TRUE(state.cancelButton()->isHidden());
 }
 
-TEST(MyState, EscapeIsCancelOnlyWhileCancelIsOffered)
+TEST(ProgressWindowTest, EscapeIsCancelOnlyWhileCancelIsOffered)
 {
-    CMyState state;
+    ProgressWindow state;
     state.show();
     state.setText(QStringLiteral("Importing data,Please wait..."));
 

@@ -53,7 +53,7 @@ protected:
         }
         window = std::make_unique<QWidget>();
         window->resize(size);
-        table = new CMyListCtrl(window.get());
+        table = new PageTable(window.get());
         table->setGeometry(QRect(QPoint(0, 0), size));
         table->setPageModel(&model);
         table->setOwner(&owner);
@@ -78,7 +78,7 @@ protected:
     PageTableModel model;
     FakeOwner owner;
     std::unique_ptr<QWidget> window;
-    CMyListCtrl *table = nullptr;
+    PageTable *table = nullptr;
 };
 
 using Call = FakeOwner::Call;
