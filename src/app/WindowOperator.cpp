@@ -131,6 +131,17 @@ void WindowOperator::setEdit(ControlId edit, int value)
         line->setText(QString::number(value));
 }
 
+QString WindowOperator::windowTitle() const
+{
+    return window_ ? window_->windowTitle() : QString();
+}
+
+void WindowOperator::setWindowTitle(const QString &title)
+{
+    if (window_)
+        window_->setWindowTitle(title);
+}
+
 void WindowOperator::focusPageTable()
 {
     if (!table_)

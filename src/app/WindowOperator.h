@@ -35,6 +35,8 @@ public:
     void setControlChecked(ControlId control, bool checked) override;
     std::optional<int> readEdit(ControlId edit) const override;
     void setEdit(ControlId edit, int value) override;
+    QString windowTitle() const override;
+    void setWindowTitle(const QString &title) override;
     void focusPageTable() override;
     void editPageCell(int row, int column) override;
 

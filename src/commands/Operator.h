@@ -75,6 +75,10 @@ public:
     virtual std::optional<int> readEdit(ControlId edit) const = 0;
     virtual void setEdit(ControlId edit, int value) = 0;
 
+    // The window's title; Print appends the printer's firmware version to it.
+    virtual QString windowTitle() const { return {}; }
+    virtual void setWindowTitle(const QString &title) { (void)title; }
+
     // Moves the keyboard focus to the page table; an open cell editor
     // commits and closes before this returns.
     virtual void focusPageTable() {}

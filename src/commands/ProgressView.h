@@ -22,6 +22,8 @@ public:
     virtual void clearWaitState() = 0;
     virtual void show() = 0;
     virtual void hide() = 0;
+    // Pages of the print job that have gone to the printer, of all to send.
+    virtual void setProgress(int pagesSent, int pagesToSend) { (void)pagesSent; (void)pagesToSend; }
 };
 
 } // namespace vt

@@ -23,6 +23,7 @@ public:
     QMap<ControlId, std::optional<int>> edits;
     std::vector<std::pair<int, int>> editedCells;  // (row, column) of each editor opened
     int tableFocusCount = 0;
+    QString title;
 
     Answer showMessage(const Message &message) override
     {
@@ -54,6 +55,8 @@ public:
     void setControlChecked(ControlId control, bool on) override { checked[control] = on; }
     std::optional<int> readEdit(ControlId edit) const override { return edits.value(edit, std::nullopt); }
     void setEdit(ControlId edit, int value) override { edits[edit] = value; }
+    QString windowTitle() const override { return title; }
+    void setWindowTitle(const QString &text) override { title = text; }
     void focusPageTable() override { ++tableFocusCount; }
     void editPageCell(int row, int column) override { editedCells.emplace_back(row, column); }
 

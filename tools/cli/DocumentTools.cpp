@@ -57,6 +57,7 @@ QString readableText(const QString &cell)
     return out;
 }
 
+
 namespace {
 
 enum class InputKind { Document, Csv, Unknown };
@@ -70,29 +71,23 @@ InputKind kindOf(const QString &path)
     return InputKind::Unknown;
 }
 
-// The job as the program starts it, with everything needed to act on it.
-struct Session {
-    Job job;
-    TerminalOperator op;
-    PageCommands pages{job, op};
-    DocumentCommands documents{job, op, pages};
-
-    Session() { pages.add(); }
-
-    // Opens or imports as the window would on its start-up job.
-    bool load(const QString &path)
-    {
-        switch (kindOf(path)) {
-        case InputKind::Document: return documents.openPath(path);
-        case InputKind::Csv: return documents.importPath(path);
-        case InputKind::Unknown: break;
-        }
-        std::fprintf(stderr, "vt350-cli: %s: not a .vtd or .csv file\n", qPrintable(path));
-        return false;
-    }
-};
-
 } // namespace
+
+Session::Session()
+{
+    pages.add();
+}
+
+bool Session::load(const QString &path)
+{
+    switch (kindOf(path)) {
+    case InputKind::Document: return documents.openPath(path);
+    case InputKind::Csv: return documents.importPath(path);
+    case InputKind::Unknown: break;
+    }
+    std::fprintf(stderr, "vt350-cli: %s: not a .vtd or .csv file\n", qPrintable(path));
+    return false;
+}
 
 int convertCommand(const QStringList &args)
 {

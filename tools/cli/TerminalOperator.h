@@ -27,6 +27,8 @@ public:
     void setControlChecked(ControlId control, bool on) override { checked_[control] = on; }
     std::optional<int> readEdit(ControlId edit) const override { return edits_.value(edit, std::nullopt); }
     void setEdit(ControlId edit, int value) override { edits_[edit] = value; }
+    QString windowTitle() const override { return title_; }
+    void setWindowTitle(const QString &title) override { title_ = title; }
 
 private:
     std::FILE *out_;
@@ -34,6 +36,7 @@ private:
     QMap<ControlId, int> selections_;
     QMap<ControlId, bool> checked_;
     QMap<ControlId, std::optional<int>> edits_;
+    QString title_;
 };
 
 } // namespace vt::cli

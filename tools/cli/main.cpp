@@ -1,4 +1,5 @@
 #include "DocumentTools.h"
+#include "PrintTools.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -20,6 +21,7 @@ void usage(std::FILE *to)
 {
     std::fputs(kUsageHead, to);
     std::fputs(vt::cli::kDocumentHelp, to);
+    std::fputs(vt::cli::kPrintHelp, to);
 }
 
 struct Command {
@@ -30,6 +32,9 @@ struct Command {
 const Command kCommands[] = {
     {"convert", vt::cli::convertCommand},
     {"show", vt::cli::showCommand},
+    {"ports", vt::cli::portsCommand},
+    {"print", vt::cli::printCommand},
+    {"frame", vt::cli::frameCommand},
 };
 
 } // namespace

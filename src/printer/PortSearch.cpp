@@ -1,0 +1,49 @@
+// The search for the printer's serial port, run at start-up and by Print.
+#include "printer/PrintJob.h"
+
+#include "commands/Operator.h"
+#include "printer/SerialConfig.h"
+#include "printer/SerialLine.h"
+
+namespace vt {
+
+bool PrintJob::findPrinterPort()
+{
+    baudCode = 12;
+    modeCode = 3;
+    portNumber = 0;
+    portFound = false;
+    const int configured = configuredPort();
+    portNumber = configured >= 1 && configured <= 99 ? configured : 0;
+
+    QString refused;
+    const auto answers = [&](int port) {
+        const QString device = devicePath(port);
+        if (device.isEmpty())
+            return false;
+        emit tryingPort(port, device);
+        if (line_.probe(port, baudCode, modeCode))
+            return true;
+        if (refused.isEmpty() && line_.library().lastFailure() == OpenFailure::Permission)
+            refused = line_.library().lastDevice();
+        return false;
+    };
+
+    if (portNumber != 0 && answers(portNumber)) {
+        portFound = true;
+        return true;
+    }
+    for (int port = 1; port <= 99 && !aborted_; ++port) {
+        if (answers(port)) {
+            portNumber = port;
+            storeConfiguredPort(port);
+            portFound = true;
+            return true;
+        }
+    }
+    const QString text = refused.isEmpty() ? QString::fromLatin1(kNoPrinter) : permissionText(refused);
+    tell({text, QStringLiteral("Prompt"), MessageIcon::Exclamation});
+    return false;
+}
+
+} // namespace vt

@@ -1,0 +1,299 @@
+#include "printer/PrintJob.h"
+
+#include "commands/Operator.h"
+#include "commands/ProgressView.h"
+#include "layout/PageLayout.h"
+#include "model/CodePage.h"
+#include "model/Job.h"
+#include "printer/Clock.h"
+#include "printer/DataFrame.h"
+#include "printer/SerialConfig.h"
+#include "printer/SerialLine.h"
+
+#include <array>
+
+namespace vt {
+
+namespace {
+
+const QString kAutoSegment = QStringLiteral(
+    "Currently printing to %1 segment. When the printing is finished, \rit will continue to print automatically");
+const QString kManualSegment = QStringLiteral(
+    "Currently printing to %1 segment. When the printing is finished,\rplease select \"Continue\" again");
+const QString kManualNextSegment = QStringLiteral(
+    "Currently printing to %1 segment. When the printing is finished, \rplease select \"Continue\" again");
+const QString kAllSent =
+    QStringLiteral("All print contents have been transmitted, please wait for the print to finish");
+const QString kNotConnected = QStringLiteral("Printer is not connect to the PC. Please Checked,then Print Again!");
+const QString kNextData = QStringLiteral("Transmitting next print data");
+
+constexpr int kFirstSegmentMs = 12102;
+constexpr int kNextSegmentMs = 11102;
+constexpr int kPollMs = 1000;
+constexpr int kFinishMs = 5000;
+// The printer's notice is read into an 11-byte buffer that stays NUL-terminated.
+constexpr int kNoticeBuffer = 11;
+
+} // namespace
+
+const char PrintJob::kNoPrinter[] =
+    "Unsuccessfully to open the serial port,\rmake sure that the printer has the correct connect to the PC!";
+
+PrintJob::PrintJob(Job &job, SerialLine &line, Operator &op, ProgressView &progress, QObject *parent)
+    : QObject(parent), job_(job), line_(line), op_(op), progress_(progress), clock_(line.clock())
+{
+}
+
+QString PrintJob::appTitle() const
+{
+    return op_.windowTitle();
+}
+
+void PrintJob::tell(const Message &message)
+{
+    if (!aborted_)
+        op_.showMessage(message);
+}
+
+void PrintJob::setStep(const QString &text)
+{
+    progress_.setText(QString());
+    progress_.show();
+    progress_.setText(text);
+}
+
+void PrintJob::armPump(int ms)
+{
+    printTimerActive = true;
+    clock_.arm(ms, [this] { printPump(); });
+}
+
+void PrintJob::endJob(bool allSent)
+{
+    clock_.disarm();
+    printTimerActive = false;
+    pagesConsumed = 0;
+    if (!printing_)
+        return;
+    printing_ = false;
+    emit printingChanged(false);
+    emit finished(allSent);
+}
+
+bool PrintJob::printerLost()
+{
+    if (!line_.connectionLost())
+        return false;
+    progress_.setManualWait(false);
+    progress_.setAutoWait(false);
+    progress_.hide();
+    tell({QStringLiteral("The connection to the printer was lost (%1).\rThe print job has been stopped.")
+              .arg(line_.library().lastDevice()),
+          appTitle(), MessageIcon::Warning});
+    line_.close();
+    endJob(false);
+    return true;
+}
+
+void PrintJob::showSent()
+{
+    int sent = 0;
+    int index = 0;
+    for (const PageRecord *page = job_.pageHead(); page && index < pagesConsumed;
+         page = job_.chain.next(page), ++index)
+        sent += isPrintable(*page) ? 1 : 0;
+    progress_.setProgress(sent, pagesToSend_);
+}
+
+int PrintJob::sendSegment(int skip)
+{
+    const int visited = line_.sendPages(job_.chain, job_.pageHead(), skip, job_.settings, sentDensity, extendedFrame);
+    if (visited > 0) {
+        pagesConsumed = visited;
+        showSent();
+    }
+    return visited;
+}
+
+void PrintJob::allTransmitted()
+{
+    progress_.setText(kAllSent);
+    clock_.wait(kFinishMs);
+    progress_.hide();
+    line_.close();
+    endJob(true);
+}
+
+void PrintJob::abort()
+{
+    if (!printing_)
+        return;
+    aborted_ = true;
+    clock_.interrupt();
+    line_.close();
+    progress_.hide();
+    endJob(false);
+}
+
+void PrintJob::printCommand()
+{
+    if (printing_)
+        return;
+    printing_ = true;
+    aborted_ = false;
+    clock_.resume();
+    emit printingChanged(true);
+    // Whatever the last job ended with, this one starts from no wait.
+    progress_.clearWaitState();
+    pagesConsumed = 0;
+
+    if (!portFound && !findPrinterPort()) {
+        endJob(false);
+        return;
+    }
+    if (!line_.open(portNumber, baudCode, modeCode)) {
+        progress_.hide();
+        const SerialLibrary &lib = line_.library();
+        if (lib.lastFailure() == OpenFailure::Permission)
+            tell({permissionText(lib.lastDevice()), QStringLiteral("Prompt"), MessageIcon::Exclamation});
+        else
+            op_.prompt(QStringLiteral("Open the serial port error!"));
+        endJob(false);
+        return;
+    }
+    const QString version = line_.queryVersion();
+    if (printerLost())
+        return;
+    if (version.isEmpty()) {
+        tell({kNotConnected, appTitle(), MessageIcon::Warning});
+        endJob(false);
+        return;
+    }
+    const QString title = op_.windowTitle();
+    if (!title.contains(QStringLiteral("FV1.000")))
+        op_.setWindowTitle(title + version.right(12).left(10));
+    const Firmware firmware = classifyFirmware(version);
+    if (!firmware.known) {
+        tell({kNotConnected, appTitle(), MessageIcon::Question});
+        endJob(false);
+        return;
+    }
+    autoContinue = firmware.autoContinue;
+    extendedFrame = firmware.extendedFrame;
+    sentDensity = densityToSend(job_.settings.density, extendedFrame);
+
+    setStep(QStringLiteral("Print data is being processed..."));
+    op_.focusPageTable();
+    buildPrintRecords(job_, true);
+    pagesToSend_ = 0;
+    for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page))
+        pagesToSend_ += isPrintable(*page) ? 1 : 0;
+    progress_.setProgress(0, pagesToSend_);
+    setStep(QStringLiteral("Reading the printer status..."));
+
+    if (!line_.queryReady()) {
+        if (printerLost())
+            return;
+        progress_.hide();
+        tell(Message{QStringLiteral("PC is busy now!")});
+        endJob(false);
+        return;
+    }
+    setStep(QStringLiteral("Transmitting print data..."));
+    line_.sendMode('D');
+    const int visited = sendSegment(0);
+    if (printerLost())
+        return;
+    if (visited == 0) {
+        progress_.hide();
+        tell(Message{QStringLiteral("No Print Contents!")});
+        line_.sendMode('H');
+        line_.close();
+        endJob(false);
+        return;
+    }
+    if (pagesConsumed < job_.pageCount()) {
+        progress_.setText((autoContinue ? kAutoSegment : kManualSegment).arg(pagesConsumed - 1));
+        armPump(kFirstSegmentMs);
+        return;
+    }
+    allTransmitted();
+}
+
+void PrintJob::printPump()
+{
+    clock_.disarm();
+    printTimerActive = false;
+    if (!printing_ || printerLost())
+        return;
+    if (progress_.waitState() == ProgressView::CancelPressed) {
+        line_.close();
+        endJob(false);
+        return;
+    }
+    if (autoContinue)
+        progress_.setAutoWait(true);
+    else
+        progress_.setManualWait(true);
+
+    switch (progress_.waitState()) {
+    case ProgressView::ContinuePressed:
+        if (!line_.queryReady()) {
+            if (!printerLost())
+                armPump(kPollMs);
+            return;
+        }
+        progress_.setManualWait(false);
+        progress_.setText(kNextData);
+        line_.sendMode('D');
+        clock_.wait(1000);
+        break;
+    case ProgressView::WaitingForPrinter: {
+        if (line_.inputCount() < 6) {
+            if (!printerLost())
+                armPump(kPollMs);
+            return;
+        }
+        clock_.wait(200);
+        std::array<char, kNoticeBuffer> buffer{};
+        const int got = line_.read(buffer.data(), std::min(line_.inputCount(), kNoticeBuffer - 1));
+        const QString notice = toWide(QByteArrayView(buffer.data(), qstrnlen(buffer.data(), std::max(got, 0))));
+        if (notice.contains(QStringLiteral("Ribbon"))) {
+            progress_.setAutoWait(false);
+            progress_.hide();
+            tell({QStringLiteral("Ribbon is unavailing, Please replace a good one and try again"), appTitle()});
+            line_.flushInput();
+            line_.close();
+            endJob(false);
+            return;
+        }
+        progress_.setAutoWait(false);
+        progress_.setText(kNextData);
+        line_.sendMode('D');
+        clock_.wait(1000);
+        line_.flushInput();
+        break;
+    }
+    default:
+        armPump(kPollMs);
+        return;
+    }
+
+    if (sendSegment(pagesConsumed - 1) == 0) {
+        // Nothing left that a frame could carry, or the printer went away.
+        if (!printerLost()) {
+            progress_.hide();
+            line_.close();
+            endJob(false);
+        }
+        return;
+    }
+    if (pagesConsumed < job_.pageCount()) {
+        progress_.setText((autoContinue ? kAutoSegment : kManualNextSegment).arg(pagesConsumed - 1));
+        armPump(autoContinue ? kNextSegmentMs : kFirstSegmentMs);
+        return;
+    }
+    allTransmitted();
+}
+
+} // namespace vt

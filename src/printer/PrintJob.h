@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <cstdint>
+
+namespace vt {
+
+class Clock;
+class Job;
+class Operator;
+class ProgressView;
+class SerialLine;
+struct Message;
+
+// The Print command and its segment pump: finds the printer's port, checks
+// the firmware and the printer's status, and sends the job frame by frame,
+// the next frame when the printer says it has finished the last one (or the
+// operator presses "Continue"). Talks to the person only through the
+// Operator and the progress view; every wait goes through the clock.
+class PrintJob : public QObject {
+    Q_OBJECT
+public:
+    PrintJob(Job &job, SerialLine &line, Operator &op, ProgressView &progress, QObject *parent = nullptr);
+
+    // Searches the printer's port (configured port first, then 1..99);
+    // returns portFound.
+    bool findPrinterPort();
+    // Starts a job; the rest runs from the clock's armings through printPump.
+    void printCommand();
+    void printPump();
+
+    // From the start of printCommand until the job ends.
+    bool printing() const { return printing_; }
+    // Ends the job at once without another word to the operator (the
+    // window is closing).
+    void abort();
+
+    int portNumber = 0;
+    int baudCode = 12;
+    int modeCode = 3;
+    bool portFound = false;
+    int pagesConsumed = 0;
+    bool autoContinue = false;
+    bool extendedFrame = false;
+    bool printTimerActive = false;
+    // The density byte of the job in progress.
+    std::uint8_t sentDensity = 0;
+
+    static const char kNoPrinter[];
+
+signals:
+    void tryingPort(int port, const QString &device);
+    void printingChanged(bool printing);
+    // The job is over; `allSent` when every page went out.
+    void finished(bool allSent);
+
+private:
+    void tell(const Message &message);
+    void setStep(const QString &text);
+    void armPump(int ms);
+    void endJob(bool allSent);
+    // Ends the job with a message when the printer went away; true then.
+    bool printerLost();
+    int sendSegment(int skip);
+    void allTransmitted();
+    void showSent();
+    QString appTitle() const;
+
+    Job &job_;
+    SerialLine &line_;
+    Operator &op_;
+    ProgressView &progress_;
+    Clock &clock_;
+    bool printing_ = false;
+    bool aborted_ = false;
+    int pagesToSend_ = 0;
+};
+
+} // namespace vt

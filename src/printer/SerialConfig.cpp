@@ -1,0 +1,98 @@
+#include "printer/SerialConfig.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSerialPortInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <algorithm>
+
+namespace vt {
+
+namespace {
+
+const QString kSection = QStringLiteral("ConSet");
+
+QStringList splitDevices(const QString &list)
+{
+    QStringList out;
+    for (const QString &path : list.split(QDir::listSeparator(), Qt::SkipEmptyParts))
+        out << path.trimmed();
+    out.removeAll(QString());
+    return out;
+}
+
+} // namespace
+
+QString configFilePath()
+{
+    QString dir = qEnvironmentVariable("VT350_CONFIG_DIR");
+    if (dir.isEmpty())
+        dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return QDir(dir).filePath(QStringLiteral("ConSet.InI"));
+}
+
+int configuredPort()
+{
+    QSettings ini(configFilePath(), QSettings::IniFormat);
+    bool ok = false;
+    const int port = ini.value(kSection + QStringLiteral("/ComPort")).toInt(&ok);
+    return ok ? port : 0;
+}
+
+void storeConfiguredPort(int port)
+{
+    QDir().mkpath(QFileInfo(configFilePath()).absolutePath());
+    QSettings ini(configFilePath(), QSettings::IniFormat);
+    ini.setValue(kSection + QStringLiteral("/ComPort"), QString::number(port));
+    ini.sync();
+}
+
+QStringList serialDevices()
+{
+    QString override = qEnvironmentVariable("VT350_DEVICE");
+    if (override.isEmpty()) {
+        QSettings ini(configFilePath(), QSettings::IniFormat);
+        override = ini.value(kSection + QStringLiteral("/Device")).toString();
+    }
+    if (!override.isEmpty())
+        return splitDevices(override);
+#ifdef Q_OS_WIN
+    QStringList com;
+    for (int n = 1; n <= 99; ++n)
+        com << QStringLiteral("COM%1").arg(n);
+    return com;
+#else
+    QStringList found;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        found << info.systemLocation();
+    std::sort(found.begin(), found.end());
+    return found;
+#endif
+}
+
+QString devicePath(int port)
+{
+    const QStringList devices = serialDevices();
+    return port >= 1 && port <= devices.size() ? devices.at(port - 1) : QString();
+}
+
+} // namespace vt
+
+namespace vt {
+
+QString permissionText(const QString &device)
+{
+    QString text = QStringLiteral("The serial port %1 cannot be opened: permission denied.").arg(device);
+#ifdef Q_OS_LINUX
+    const QString group = QFileInfo(device).group();
+    if (!group.isEmpty())
+        text += QStringLiteral("\rAdd your user to the group \"%1\" that owns it (sudo usermod -aG %1 $USER),"
+                               " then log out and log in again.")
+                    .arg(group);
+#endif
+    return text;
+}
+
+} // namespace vt

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace vt {
+
+// The small configuration file "ConSet.InI" (section "ConSet"): the printer's
+// port number ("ComPort") and an optional device path ("Device"). It lives in
+// the application's configuration folder; VT350_CONFIG_DIR moves it.
+QString configFilePath();
+int configuredPort();
+void storeConfiguredPort(int port);
+
+// The serial devices in port-number order: port n is entry n - 1. A device
+// path in VT350_DEVICE or in the key "Device" (several separated like PATH)
+// replaces the system's list; otherwise COM1.. on Windows and the sorted
+// serial devices elsewhere.
+QStringList serialDevices();
+// The device of port n (1 or more); empty when there is none.
+QString devicePath(int port);
+
+} // namespace vt
+
+namespace vt {
+// What to tell the operator when `device` exists but may not be opened.
+QString permissionText(const QString &device);
+} // namespace vt

@@ -1,0 +1,161 @@
+#include "printer/SerialLibrary.h"
+
+#include "printer/SerialConfig.h"
+
+#include <QFileInfo>
+#include <QSerialPort>
+
+namespace vt {
+
+namespace {
+
+int baudRateFor(int baudCode)
+{
+    static const int rates[] = {50, 75, 110, 134, 150, 300, 600, 1200, 1800, 2400, 4800, 7200, 9600, 19200, 38400,
+                                57600, 115200};
+    return baudCode >= 0 && baudCode < int(std::size(rates)) ? rates[baudCode] : 0;
+}
+
+} // namespace
+
+SerialLibrary::SerialLibrary(QObject *parent) : QObject(parent) {}
+
+SerialLibrary::~SerialLibrary()
+{
+    for (auto &[port, serial] : ports_)
+        if (serial->isOpen())
+            serial->close();
+}
+
+QSerialPort *SerialLibrary::portFor(int port) const
+{
+    const auto it = ports_.find(port);
+    return it != ports_.end() && it->second->isOpen() ? it->second.get() : nullptr;
+}
+
+int SerialLibrary::open(int port)
+{
+    lastFailure_ = OpenFailure::None;
+    lastErrorText_.clear();
+    lastDevice_ = devicePath(port);
+    if (lastDevice_.isEmpty()) {
+        lastFailure_ = OpenFailure::NoDevice;
+        return -1;
+    }
+    // Every opener must use the same name, or the lock files differ.
+    const QFileInfo info(lastDevice_);
+    const QString device = info.exists() ? info.canonicalFilePath() : lastDevice_;
+
+    auto &slot = ports_[port];
+    if (slot && slot->isOpen())
+        slot->close();
+    slot = std::make_unique<QSerialPort>();
+    QSerialPort *serial = slot.get();
+    serial->setPortName(device);
+    lost_[port] = false;
+    if (!serial->open(QIODevice::ReadWrite)) {
+        lastErrorText_ = serial->errorString();
+        switch (serial->error()) {
+        case QSerialPort::DeviceNotFoundError:
+            lastFailure_ = OpenFailure::NoDevice;
+            break;
+        case QSerialPort::PermissionError:
+            lastFailure_ = lastErrorText_.contains(QStringLiteral("ermission denied")) ? OpenFailure::Permission
+                                                                                      : OpenFailure::Busy;
+            break;
+        default:
+            lastFailure_ = OpenFailure::Other;
+        }
+        return -1;
+    }
+    connect(serial, &QSerialPort::errorOccurred, this, [this, port, serial] { onError(port, serial); });
+    return 0;
+}
+
+void SerialLibrary::onError(int port, QSerialPort *serial)
+{
+    switch (serial->error()) {
+    case QSerialPort::NoError:
+    case QSerialPort::TimeoutError:
+        // A good open reports NoError; a look without waiting reports a timeout.
+        return;
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+    case QSerialPort::ResourceError:
+        // The device is gone. Left open, the port keeps failing and spins.
+        lost_[port] = true;
+        serial->close();
+        return;
+    default:
+        // Line-control calls fail on pseudo-terminals; none of them matters.
+        serial->clearError();
+    }
+}
+
+int SerialLibrary::setLine(int port, int baudCode, int modeCode)
+{
+    QSerialPort *serial = portFor(port);
+    const int rate = baudRateFor(baudCode);
+    if (!serial || rate == 0)
+        return -1;
+    const auto dataBits = static_cast<QSerialPort::DataBits>(5 + (modeCode & 0x03));
+    const auto stopBits = (modeCode & 0x04) ? QSerialPort::TwoStop : QSerialPort::OneStop;
+    QSerialPort::Parity parity = QSerialPort::NoParity;
+    switch (modeCode & 0x38) {
+    case 0x08: parity = QSerialPort::OddParity; break;
+    case 0x18: parity = QSerialPort::EvenParity; break;
+    case 0x28: parity = QSerialPort::MarkParity; break;
+    case 0x38: parity = QSerialPort::SpaceParity; break;
+    default: break;
+    }
+    const bool ok = serial->setBaudRate(rate) && serial->setDataBits(dataBits) && serial->setParity(parity)
+                    && serial->setStopBits(stopBits) && serial->setFlowControl(QSerialPort::NoFlowControl);
+    return ok ? 0 : -1;
+}
+
+int SerialLibrary::waiting(int port)
+{
+    QSerialPort *serial = portFor(port);
+    if (!serial)
+        return 0;
+    // Take in what the system holds without waiting for more.
+    for (int i = 0; i < 64 && serial->isOpen() && serial->waitForReadyRead(0); ++i) {
+    }
+    return serial->isOpen() ? static_cast<int>(serial->bytesAvailable()) : 0;
+}
+
+int SerialLibrary::read(int port, char *buffer, int length)
+{
+    QSerialPort *serial = portFor(port);
+    if (!serial || length <= 0)
+        return 0;
+    return static_cast<int>(serial->read(buffer, length));
+}
+
+int SerialLibrary::write(int port, const char *buffer, int length)
+{
+    QSerialPort *serial = portFor(port);
+    if (!serial)
+        return 0;
+    const qint64 written = serial->write(buffer, length);
+    // Hand the bytes to the system now rather than at the next event.
+    serial->flush();
+    return written < 0 ? 0 : static_cast<int>(written);
+}
+
+void SerialLibrary::close(int port)
+{
+    QSerialPort *serial = portFor(port);
+    if (!serial)
+        return;
+    serial->flush();
+    serial->close();
+}
+
+bool SerialLibrary::connectionLost(int port) const
+{
+    const auto it = lost_.find(port);
+    return it != lost_.end() && it->second;
+}
+
+} // namespace vt

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QSerialPort;
+
+namespace vt {
+
+// Why the last open of a port failed.
+enum class OpenFailure { None, NoDevice, Permission, Busy, Other };
+
+// The six serial operations the printer link is built on, over QSerialPort.
+// Every call names the port by number (1 for the first). Results follow the
+// serial library the printer link was written against: 0 for success from
+// open and setLine, byte counts from the rest.
+class SerialLibrary : public QObject {
+    Q_OBJECT
+public:
+    explicit SerialLibrary(QObject *parent = nullptr);
+    ~SerialLibrary() override;
+
+    int open(int port);
+    // Baud code 12 is 9600 baud; mode code 3 is 8 data bits, no parity, 1 stop bit.
+    int setLine(int port, int baudCode, int modeCode);
+    // Bytes a read can take now, counting everything that has arrived so far.
+    int waiting(int port);
+    int read(int port, char *buffer, int length);
+    int write(int port, const char *buffer, int length);
+    void close(int port);
+
+    // About the last failed open: its kind, the device and the system's words.
+    OpenFailure lastFailure() const { return lastFailure_; }
+    QString lastDevice() const { return lastDevice_; }
+    QString lastErrorText() const { return lastErrorText_; }
+    // The device went away while the port was open (unplugged, printer gone).
+    bool connectionLost(int port) const;
+
+private:
+    QSerialPort *portFor(int port) const;
+    void onError(int port, QSerialPort *serial);
+
+    std::map<int, std::unique_ptr<QSerialPort>> ports_;
+    std::map<int, bool> lost_;
+    OpenFailure lastFailure_ = OpenFailure::None;
+    QString lastDevice_;
+    QString lastErrorText_;
+};
+
+} // namespace vt

@@ -1,0 +1,158 @@
+#include "layout/PageLayout.h"
+#include "model/Job.h"
+#include "printer/DataFrame.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace vt;
+
+namespace {
+
+struct Pages {
+    Job job;
+    void add(const QString &line1, bool checked = true, const QString &line2 = {})
+    {
+        const int row = job.model.rowCount();
+        job.chain.insertPageAfter(job.chain.last(), job.settings);
+        job.model.insertPageRow(row);
+        job.model.setCellText(row, ColLine1, line1);
+        job.model.setCellText(row, ColLine2, line2);
+        job.model.setChecked(row, checked);
+    }
+    DataFrame frame(int skip, bool extended)
+    {
+        buildPrintRecords(job, true);
+        return buildDataFrame(job.chain, job.pageHead(), skip, job.settings,
+                              densityToSend(job.settings.density, extended), extended);
+    }
+};
+
+QByteArray hex(const char *text) { return QByteArray::fromHex(text); }
+
+// Frames as the segment pump sends them: each continuation starts at the
+// last record the previous frame visited.
+std::vector<DataFrame> allSegments(Pages &p, bool extended)
+{
+    std::vector<DataFrame> out;
+    int consumed = 0;
+    do {
+        out.push_back(p.frame(consumed == 0 ? 0 : consumed - 1, extended));
+        if (out.back().bytes.isEmpty())
+            break;
+        consumed = out.back().visited;
+    } while (consumed < p.job.pageCount() && out.size() < 50);
+    return out;
+}
+
+} // namespace
+
+TEST(DataFrame, OneABPageIsTheDocumentedFrameWithAndWithoutTheExtendedHeader)
+{
+    Pages p;
+    p.add("AB");
+    const QByteArray record = hex("00 00 00 00 00 00 00 00 00 00 01 00 00 4E 4C 41 42 00 41 75 00 00 39 00 00"
+                                  "31 00 00 00 00 00 01 00 81 00 00 00 02 30 34 04 00 30 30 30 31 00 00 00 00"
+                                  "00 00 00 00 00 41 42");
+    const DataFrame extended = p.frame(0, true);
+    EXPECT_EQ(extended.bytes, hex("024100430143090100") + record + "E");
+    EXPECT_EQ(extended.bytes.size(), 67);
+    EXPECT_EQ(extended.visited, 1);
+
+    const DataFrame plain = p.frame(0, false);
+    EXPECT_EQ(plain.bytes, hex("0241004243040100") + record + "E");
+    EXPECT_EQ(plain.bytes.size(), 66);
+    EXPECT_EQ(p.job.settings.density, 9) << "the operator's setting is never overwritten";
+}
+
+TEST(DataFrame, RecordFieldsAreBigEndianAndAFullPageIs155Bytes)
+{
+    PageRecord page;
+    setAscii(page.materialCode, "HST");
+    setAscii(page.serialStart, "0007");
+    setAscii(page.serialEnd, "0123");
+    page.repeat = 100;
+    page.lengthDots = 1800;
+    page.textLength = 100;
+    page.text.fill('W');
+    page.text[99] = 'Z';
+    QByteArray out;
+    appendPageRecord(out, page);
+    ASSERT_EQ(out.size(), 155);
+    EXPECT_EQ(out.mid(14, 4), QByteArray("HST\0", 4));
+    EXPECT_EQ(out.mid(30, 2), hex("0064"));
+    EXPECT_EQ(out.mid(32, 2), hex("0708"));
+    EXPECT_EQ(uchar(out.at(37)), 100);
+    EXPECT_EQ(out.mid(47, 8), QByteArray("00070123"));
+    EXPECT_EQ(out.at(154), 'Z');
+}
+
+TEST(DataFrame, DensityWithoutTheExtendedFrameIsHalvedAndCapped)
+{
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 1}, {2, 1}, {6, 3}, {9, 4}, {11, 5}, {12, 6}, {20, 6}};
+    for (auto [set, sent] : cases) {
+        EXPECT_EQ(densityToSend(std::uint8_t(set), false), sent) << set;
+        EXPECT_EQ(densityToSend(std::uint8_t(set), true), set) << set;
+    }
+}
+
+TEST(DataFrame, PagesWithoutTextOrUncheckedAreVisitedButNotSent)
+{
+    Pages p;
+    p.add("");
+    p.add("A", false);
+    EXPECT_TRUE(p.frame(0, true).bytes.isEmpty()) << "nothing to print writes nothing";
+
+    p.add("B");
+    p.add("C", false);
+    p.add("", true);
+    const DataFrame f = p.frame(0, false);
+    EXPECT_EQ(f.pages, 1);
+    EXPECT_EQ(f.visited, 5) << "unchecked pages at the end count as visited: the job ends here";
+    EXPECT_EQ(f.bytes.size(), 8 + 55 + 1 + 1);
+    EXPECT_TRUE(p.frame(3, false).bytes.isEmpty()) << "skip leaves out the only printable page";
+}
+
+TEST(DataFrame, FramesNeverExceed8192BytesAndEveryPageGoesOut)
+{
+    Pages p;
+    for (int i = 0; i < 200; ++i)
+        p.add(QStringLiteral("%1").arg(i, 3, 10, QChar('0')) + QString(97, QChar('a' + i % 26)));
+    const std::vector<DataFrame> frames = allSegments(p, true);
+    ASSERT_GT(frames.size(), 3u);
+    std::multiset<int> sent;
+    for (const DataFrame &f : frames) {
+        ASSERT_FALSE(f.bytes.isEmpty());
+        EXPECT_LE(f.bytes.size(), 8192);
+        EXPECT_EQ(f.bytes.back(), 'E');
+        for (int at = 9; at + 55 < f.bytes.size(); at += 155)
+            sent.insert(f.bytes.mid(at + 55, 3).toInt());
+    }
+    // 52 full pages fit one frame; the 53rd would end at byte 8225.
+    EXPECT_EQ(frames[0].visited, 52);
+    EXPECT_EQ(frames[0].bytes.size(), 9 + 52 * 155 + 1);
+    for (int i = 0; i < 200; ++i)
+        EXPECT_GE(sent.count(i), 1u) << "page " << i << " never went out";
+    EXPECT_EQ(sent.size(), 200 + frames.size() - 1) << "only the boundary page of each segment repeats";
+}
+
+TEST(DataFrame, ARecordThatEndsExactlyAt8192BytesStillFits)
+{
+    for (int last : {67, 68}) {
+        Pages p;
+        for (int i = 0; i < 52; ++i)
+            p.add(QString(100, 'x'));
+        p.add(QString(last, 'y'));
+        p.add("z");
+        const DataFrame f = p.frame(0, true);
+        // 9 + 52 * 155 = 8069 bytes before the last long page.
+        if (last == 67) {
+            EXPECT_EQ(f.bytes.size(), 8192);
+            EXPECT_EQ(f.visited, 53);
+        } else {
+            EXPECT_EQ(f.bytes.size(), 8070);
+            EXPECT_EQ(f.visited, 52);
+        }
+    }
+}

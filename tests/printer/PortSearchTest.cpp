@@ -1,0 +1,112 @@
+#include "PrintFixture.h"
+
+#include "printer/SerialConfig.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <unistd.h>
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+// Seven terminals; only the one at `printerPort` answers.
+struct SevenPorts {
+    std::vector<std::unique_ptr<Sim>> sims;
+    QStringList paths;
+    explicit SevenPorts(int printerPort)
+    {
+        for (int port = 1; port <= 7; ++port) {
+            QStringList options{QStringLiteral("--segment-seconds"), QStringLiteral("0.01")};
+            if (port != printerPort)
+                options << QStringLiteral("--no-reply");
+            sims.push_back(std::make_unique<Sim>(options));
+            paths << sims.back()->path();
+        }
+    }
+};
+
+QString storedPort(const PrintBench &b)
+{
+    QSettings ini(b.config.filePath(QStringLiteral("ConSet.InI")), QSettings::IniFormat);
+    return ini.value(QStringLiteral("ConSet/ComPort")).toString();
+}
+
+std::vector<int> triedPorts(PrintBench &b)
+{
+    std::vector<int> tried;
+    QObject::connect(&b.print, &PrintJob::tryingPort, [&tried](int port, const QString &) { tried.push_back(port); });
+    b.print.findPrinterPort();
+    return tried;
+}
+
+} // namespace
+
+TEST(PortSearch, FindsThePrinterOnTheSeventhPortWithoutAConfiguration)
+{
+    SevenPorts ports(7);
+    PrintBench b(ports.paths);
+    EXPECT_EQ(triedPorts(b), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_TRUE(b.print.portFound);
+    EXPECT_EQ(b.print.portNumber, 7);
+    EXPECT_EQ(storedPort(b), "7");
+    EXPECT_TRUE(b.op.messages.empty());
+    EXPECT_FALSE(b.line.isOpen()) << "a probe always closes the port again";
+    EXPECT_EQ(devicePath(7), ports.paths[6]);
+}
+
+TEST(PortSearch, ConfiguredPortFirstThenFromOneAndTheNewPortIsKept)
+{
+    SevenPorts ports(5);
+    PrintBench b(ports.paths);
+    storeConfiguredPort(3);
+    EXPECT_EQ(triedPorts(b), (std::vector<int>{3, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(b.print.portNumber, 5);
+    EXPECT_EQ(storedPort(b), "5");
+
+    // Next start: the configured port answers at once.
+    EXPECT_EQ(triedPorts(b), (std::vector<int>{5}));
+    EXPECT_TRUE(b.op.messages.empty());
+}
+
+TEST(PortSearch, NoPrinterAnywhereSaysSoAndPrintSearchesAgain)
+{
+    Sim silent({QStringLiteral("--no-reply")});
+    PrintBench b({silent.path(), QStringLiteral("/nonexistent/vt350-port")});
+    b.addPage("AB");
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.op.messages.size(), 1u);
+    EXPECT_EQ(b.op.messages[0].text,
+              "Unsuccessfully to open the serial port,\rmake sure that the printer has the correct connect to the PC!");
+    EXPECT_EQ(b.op.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(b.print.portFound);
+    EXPECT_TRUE(storedPort(b).isEmpty());
+    EXPECT_EQ(b.results, std::vector<bool>{false});
+}
+
+TEST(PortSearch, ADeviceWithoutPermissionIsNamedWithWhatToDo)
+{
+    PrintBench b({});
+    const QString device = b.config.filePath(QStringLiteral("ttyLocked"));
+    {
+        QFile f(device);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const QString text = permissionText(device);
+    EXPECT_TRUE(text.contains(device) && text.contains("permission denied")) << text.toStdString();
+#ifdef Q_OS_LINUX
+    EXPECT_TRUE(text.contains(QStringLiteral("group \"%1\"").arg(QFileInfo(device).group())));
+    EXPECT_TRUE(text.contains("log in again"));
+#endif
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root; the text alone was checked";
+    QFile::setPermissions(device, QFileDevice::Permissions());
+    qputenv("VT350_DEVICE", device.toLocal8Bit());
+    b.print.findPrinterPort();
+    ASSERT_EQ(b.op.messages.size(), 1u);
+    EXPECT_EQ(b.op.messages[0].text, text);
+    EXPECT_EQ(b.op.messages[0].icon, MessageIcon::Exclamation);
+}

@@ -1,0 +1,197 @@
+#pragma once
+
+#include "common/ScriptedOperator.h"
+#include "commands/ProgressView.h"
+#include "model/Job.h"
+#include "printer/Clock.h"
+#include "printer/PrintJob.h"
+#include "printer/SerialLine.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+namespace vt::test {
+
+// A virtual printer on its own pseudo-terminal, for as long as the object lives.
+class Sim {
+public:
+    explicit Sim(const QStringList &options)
+    {
+        logPath_ = dir_.filePath(QStringLiteral("sim.log"));
+        process_.setProgram(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-sim"));
+        process_.setArguments(options + QStringList{QStringLiteral("--log"), logPath_});
+        process_.setProcessChannelMode(QProcess::SeparateChannels);
+        process_.start();
+        if (process_.waitForStarted(5000))
+            while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {
+            }
+        path_ = QString::fromLocal8Bit(process_.readLine()).trimmed();
+    }
+    ~Sim()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(3000))
+            process_.kill();
+    }
+    QString path() const { return path_; }
+    QProcess &process() { return process_; }
+
+    // Every entry the printer logged, in order; frames only, with `type`.
+    std::vector<QJsonObject> log(const QString &type = {}) const
+    {
+        std::vector<QJsonObject> out;
+        QFile f(logPath_);
+        if (!f.open(QIODevice::ReadOnly))
+            return out;
+        while (!f.atEnd()) {
+            const QJsonObject o = QJsonDocument::fromJson(f.readLine()).object();
+            if (type.isEmpty() || o.value(QStringLiteral("type")).toString() == type)
+                out.push_back(o);
+        }
+        return out;
+    }
+    QString errors() { return QString::fromLocal8Bit(process_.readAllStandardError()); }
+
+private:
+    QTemporaryDir dir_;
+    QString logPath_;
+    QProcess process_;
+    QString path_;
+};
+
+// Runs the exchange with the printer's waits cut short (the virtual printer
+// answers within a millisecond or two) and remembers what was asked for.
+class FastClock : public EventLoopClock {
+public:
+    std::vector<int> waits;
+    std::vector<int> armings;
+    void wait(int ms) override
+    {
+        waits.push_back(ms);
+        EventLoopClock::wait(ms);
+    }
+    void arm(int ms, std::function<void()> onTimeout) override
+    {
+        armings.push_back(ms);
+        EventLoopClock::arm(ms, std::move(onTimeout));
+    }
+
+protected:
+    int realMs(int ms) const override { return std::min(ms, 20); }
+};
+
+// The progress window as a script: optionally presses "Continue" whenever
+// it is offered, or "Cancel" at the first wait.
+class FakeProgress : public ProgressView {
+public:
+    QStringList texts;
+    bool shown = false;
+    bool pressContinue = false;
+    bool pressCancel = false;
+    int sent = -1;
+    int total = -1;
+
+    void setText(const QString &text) override
+    {
+        if (!text.isEmpty())
+            texts << text;
+    }
+    void setManualWait(bool on) override
+    {
+        if (on == manual_)
+            return;
+        manual_ = on;
+        if (on)
+            state_ = pressCancel ? CancelPressed : pressContinue ? ContinuePressed : WaitingForOperator;
+    }
+    void setAutoWait(bool on) override
+    {
+        if (on == auto_)
+            return;
+        auto_ = on;
+        if (on)
+            state_ = pressCancel ? CancelPressed : WaitingForPrinter;
+    }
+    int waitState() const override { return state_; }
+    void clearWaitState() override
+    {
+        manual_ = auto_ = false;
+        state_ = WaitingForOperator;
+    }
+    void show() override { shown = true; }
+    void hide() override { shown = false; }
+    void setProgress(int pagesSent, int pagesToSend) override
+    {
+        sent = pagesSent;
+        total = pagesToSend;
+    }
+    void cancel() { state_ = CancelPressed; manual_ = auto_ = false; shown = false; }
+
+private:
+    bool manual_ = false;
+    bool auto_ = false;
+    int state_ = WaitingForOperator;
+};
+
+// One print setup: a job, the serial line, the operator, a configuration
+// folder of its own and the device list in VT350_DEVICE.
+struct PrintBench {
+    QTemporaryDir config;
+    Job job;
+    ScriptedOperator op;
+    FakeProgress progress;
+    FastClock clock;
+    SerialLibrary library;
+    SerialLine line{library, clock};
+    PrintJob print{job, line, op, progress};
+    std::vector<bool> results;
+
+    explicit PrintBench(const QStringList &devices)
+    {
+        qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
+        qputenv("VT350_DEVICE", devices.join(QDir::listSeparator()).toLocal8Bit());
+        op.title = QStringLiteral("Vt350 Tube Printer_P1.03");
+        QObject::connect(&print, &PrintJob::finished, [this](bool all) { results.push_back(all); });
+    }
+    ~PrintBench()
+    {
+        qunsetenv("VT350_DEVICE");
+        qunsetenv("VT350_CONFIG_DIR");
+    }
+
+    void addPage(const QString &line1, bool checked = true)
+    {
+        const int row = job.model.rowCount();
+        job.chain.insertPageAfter(job.chain.last(), job.settings);
+        job.model.insertPageRow(row);
+        job.model.setCellText(row, ColLine1, line1);
+        job.model.setChecked(row, checked);
+    }
+
+    // Prints and lets the segment pump run until the job is over; the
+    // guard only ends a test that would otherwise hang.
+    bool printAll(int guardMs = 30000)
+    {
+        const std::size_t before = results.size();
+        print.printCommand();
+        if (results.size() == before) {
+            QEventLoop loop;
+            QObject::connect(&print, &PrintJob::finished, &loop, &QEventLoop::quit);
+            QTimer::singleShot(guardMs, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        return results.size() > before;
+    }
+};
+
+} // namespace vt::test

@@ -1,0 +1,175 @@
+#include "PrintTools.h"
+
+#include "DocumentTools.h"
+#include "TerminalProgress.h"
+
+#include "layout/PageLayout.h"
+#include "printer/Clock.h"
+#include "printer/DataFrame.h"
+#include "printer/PrintJob.h"
+#include "printer/SerialConfig.h"
+#include "printer/SerialLine.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace vt::cli {
+
+const char kPrintHelp[] =
+    "  ports     list the serial devices with their port numbers and whether a\n"
+    "            printer answers on each (a device path in VT350_DEVICE or in the\n"
+    "            key Device of ConSet.InI replaces the system's list)\n"
+    "  print IN [--device PATH | --port N] [--continue]\n"
+    "            print IN (.vtd or .csv, loaded as convert loads it) with the same\n"
+    "            exchange as the window. Without --device or --port the printer's\n"
+    "            port is searched as at the window's start. Firmware that does not\n"
+    "            continue by itself waits for Enter between segments, or goes on\n"
+    "            at once with --continue. Progress and messages on stderr; exit 0\n"
+    "            only when every page went out.\n"
+    "  frame IN [--firmware TEXT] [-o FILE]\n"
+    "            write the data frames the printer would receive for IN, segment\n"
+    "            after segment, as raw bytes to FILE or stdout (firmware default\n"
+    "            FV1.000.04).\n";
+
+namespace {
+
+// Takes "--name VALUE" out of args; empty when absent.
+bool takeOption(QStringList &args, const QString &name, QString &value)
+{
+    const int at = args.indexOf(name);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args.size())
+        return false;
+    value = args.at(at + 1);
+    args.remove(at, 2);
+    return true;
+}
+
+} // namespace
+
+int portsCommand(const QStringList &args)
+{
+    if (!args.isEmpty()) {
+        std::fputs("usage: vt350-cli ports\n", stderr);
+        return 2;
+    }
+    EventLoopClock clock;
+    SerialLibrary library;
+    SerialLine line(library, clock);
+    const QStringList devices = serialDevices();
+    for (int port = 1; port <= devices.size() && port <= 99; ++port) {
+        QString state;
+        if (line.probe(port, 12, 3))
+            state = QStringLiteral("printer");
+        else if (library.lastFailure() == OpenFailure::None)
+            state = QStringLiteral("no answer");
+        else
+            state = QStringLiteral("cannot open: ") + library.lastErrorText();
+        std::printf("%d\t%s\t%s\n", port, qPrintable(devices.at(port - 1)), qPrintable(state));
+        std::fflush(stdout);
+    }
+    return 0;
+}
+
+int printCommand(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    QString device;
+    QString portText;
+    const bool manualContinue = !args.removeAll(QStringLiteral("--continue"));
+    if (!takeOption(args, QStringLiteral("--device"), device) || !takeOption(args, QStringLiteral("--port"), portText)
+        || args.size() != 1 || (!device.isEmpty() && !portText.isEmpty())) {
+        std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue]\n", stderr);
+        return 2;
+    }
+    Session session;
+    if (!session.load(args[0]))
+        return 1;
+    session.op.setWindowTitle(QStringLiteral("vt350-cli "));
+
+    EventLoopClock clock;
+    SerialLibrary library;
+    SerialLine line(library, clock);
+    TerminalProgress progress(!manualContinue);
+    PrintJob print(session.job, line, session.op, progress);
+    QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
+        std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
+    });
+    if (!device.isEmpty()) {
+        qputenv("VT350_DEVICE", device.toLocal8Bit());
+        print.portNumber = 1;
+        print.portFound = true;
+    } else if (!portText.isEmpty()) {
+        bool ok = false;
+        print.portNumber = portText.toInt(&ok);
+        if (!ok || print.portNumber < 1 || print.portNumber > 99) {
+            std::fprintf(stderr, "vt350-cli: --port takes 1 to 99, not '%s'\n", qPrintable(portText));
+            return 2;
+        }
+        print.portFound = true;
+    }
+    int status = 1;
+    QObject::connect(&print, &PrintJob::finished, [&status](bool allSent) {
+        status = allSent ? 0 : 1;
+        QCoreApplication::exit(status);
+    });
+    bool ended = false;
+    QObject::connect(&print, &PrintJob::finished, [&ended] { ended = true; });
+    print.printCommand();
+    if (!ended)
+        QCoreApplication::exec();
+    return status;
+}
+
+int frameCommand(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    QString firmwareText = QStringLiteral("FV1.000.04");
+    QString output;
+    if (!takeOption(args, QStringLiteral("--firmware"), firmwareText) || !takeOption(args, QStringLiteral("-o"), output)
+        || args.size() != 1) {
+        std::fputs("usage: vt350-cli frame IN [--firmware TEXT] [-o FILE]\n", stderr);
+        return 2;
+    }
+    const Firmware firmware = classifyFirmware(firmwareText);
+    if (!firmware.known) {
+        std::fprintf(stderr, "vt350-cli: unknown firmware '%s' (FV1.000.01 to FV1.000.04)\n", qPrintable(firmwareText));
+        return 2;
+    }
+    Session session;
+    if (!session.load(args[0]))
+        return 1;
+    Job &job = session.job;
+    buildPrintRecords(job, true);
+    const std::uint8_t density = densityToSend(job.settings.density, firmware.extendedFrame);
+    QByteArray bytes;
+    int consumed = 0;
+    do {
+        const DataFrame frame = buildDataFrame(job.chain, job.pageHead(), consumed == 0 ? 0 : consumed - 1,
+                                               job.settings, density, firmware.extendedFrame);
+        if (frame.bytes.isEmpty())
+            break;
+        bytes += frame.bytes;
+        consumed = frame.visited;
+    } while (consumed < job.pageCount());
+    if (bytes.isEmpty()) {
+        std::fputs("No Print Contents!\n", stderr);
+        return 1;
+    }
+    if (output.isEmpty()) {
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
+    QFile file(output);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "vt350-cli: cannot write %s: %s\n", qPrintable(output), qPrintable(file.errorString()));
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace vt::cli

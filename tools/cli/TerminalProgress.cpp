@@ -1,0 +1,93 @@
+#include "TerminalProgress.h"
+
+#include <QSocketNotifier>
+
+#include <cstring>
+#include <unistd.h>
+
+namespace vt::cli {
+
+TerminalProgress::TerminalProgress(bool autoContinue, std::FILE *out) : autoContinue_(autoContinue), out_(out)
+{
+    if (!autoContinue_) {
+        input_ = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+        input_->setEnabled(false);
+        connect(input_, &QSocketNotifier::activated, this, &TerminalProgress::onInput);
+    }
+}
+
+void TerminalProgress::setText(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QString line = text;
+    line.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    std::fprintf(out_, "%s\n", line.toLocal8Bit().constData());
+    std::fflush(out_);
+}
+
+void TerminalProgress::setManualWait(bool on)
+{
+    if (on == manual_)
+        return;
+    manual_ = on;
+    if (!on) {
+        if (input_)
+            input_->setEnabled(false);
+        return;
+    }
+    state_ = WaitingForOperator;
+    if (autoContinue_) {
+        state_ = ContinuePressed;
+        return;
+    }
+    std::fputs("Press Enter to continue (Ctrl+C stops).\n", out_);
+    std::fflush(out_);
+    input_->setEnabled(true);
+}
+
+void TerminalProgress::onInput()
+{
+    char buffer[256];
+    const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    if (n <= 0) {
+        // End of input: nobody is left to press Enter.
+        input_->setEnabled(false);
+        state_ = CancelPressed;
+        manual_ = auto_ = false;
+        return;
+    }
+    if (manual_ && state_ == WaitingForOperator && std::memchr(buffer, '\n', std::size_t(n))) {
+        state_ = ContinuePressed;
+        input_->setEnabled(false);
+    }
+}
+
+void TerminalProgress::setAutoWait(bool on)
+{
+    if (on == auto_)
+        return;
+    auto_ = on;
+    if (on)
+        state_ = WaitingForPrinter;
+}
+
+void TerminalProgress::clearWaitState()
+{
+    manual_ = auto_ = false;
+    state_ = WaitingForOperator;
+    lastSent_ = -1;
+    if (input_)
+        input_->setEnabled(false);
+}
+
+void TerminalProgress::setProgress(int pagesSent, int pagesToSend)
+{
+    if (pagesSent == lastSent_ || pagesToSend <= 0)
+        return;
+    lastSent_ = pagesSent;
+    std::fprintf(out_, "pages sent: %d of %d\n", pagesSent, pagesToSend);
+    std::fflush(out_);
+}
+
+} // namespace vt::cli

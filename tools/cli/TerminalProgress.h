@@ -1,0 +1,42 @@
+#pragma once
+
+#include "commands/ProgressView.h"
+
+#include <QObject>
+
+#include <cstdio>
+
+class QSocketNotifier;
+
+namespace vt::cli {
+
+// The progress window on a terminal: each message on its own line of
+// stderr, pages sent as "pages sent: N of M". "Continue" is the Enter key,
+// or given in advance with `autoContinue`; Ctrl+C stops the program.
+class TerminalProgress : public QObject, public ProgressView {
+    Q_OBJECT
+public:
+    explicit TerminalProgress(bool autoContinue, std::FILE *out = stderr);
+
+    void setText(const QString &text) override;
+    void setManualWait(bool on) override;
+    void setAutoWait(bool on) override;
+    int waitState() const override { return state_; }
+    void clearWaitState() override;
+    void show() override {}
+    void hide() override {}
+    void setProgress(int pagesSent, int pagesToSend) override;
+
+private:
+    void onInput();
+
+    bool autoContinue_;
+    std::FILE *out_;
+    QSocketNotifier *input_ = nullptr;
+    bool manual_ = false;
+    bool auto_ = false;
+    int state_ = WaitingForOperator;
+    int lastSent_ = -1;
+};
+
+} // namespace vt::cli
