@@ -1,6 +1,10 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "printer/Clock.h"
+#include "printer/PrintJob.h"
+#include "printer/SerialLibrary.h"
+#include "printer/SerialLine.h"
 #include "render/Colors.h"
 #include "render/Fonts.h"
 #include "widgets/PageTable.h"
@@ -23,6 +27,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -66,6 +71,16 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // The progress window exists, hidden, for the whole run.
     progressDialog_ = new ProgressWindow(this);
     documents_ = std::make_unique<DocumentCommands>(job_, operator_, commands_, progressDialog_);
+    clock_ = std::make_unique<EventLoopClock>();
+    serialLibrary_ = std::make_unique<SerialLibrary>();
+    serialPort_ = std::make_unique<SerialLine>(*serialLibrary_, *clock_);
+    printJob_ = std::make_unique<PrintJob>(job_, *serialPort_, operator_, *progressDialog_);
+    connect(printJob_.get(), &PrintJob::tryingPort, this, [this](int port, const QString &device) {
+        progressDialog_->setText(QStringLiteral("Looking for the printer on port %1 (%2)...")
+                                     .arg(port)
+                                     .arg(QDir::toNativeSeparators(device)));
+        progressDialog_->show();
+    });
 
     createToolBar();
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -84,6 +99,8 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 
 MainWindow::~MainWindow()
 {
+    // A job still pending ends here, port closed, without a word.
+    printJob_->abort();
     // The table and an open editor go first, while the job they report to lives.
     pageTable_->setOwner(nullptr);
     delete takeCentralWidget();
@@ -394,14 +411,46 @@ int MainWindow::pageTableMessage(unsigned message, int row, int column)
     return cellCommit_.pageTableMessage(message, row, column);
 }
 
-void MainWindow::addPage() { commands_.add(); }
-void MainWindow::deletePage() { commands_.deletePage(); }
-void MainWindow::supscript() { commands_.supscript(); }
-void MainWindow::subscript() { commands_.subscript(); }
+bool MainWindow::refusedWhilePrinting()
+{
+    if (!printJob_->printing())
+        return false;
+    operator_.prompt(QStringLiteral("A print job is in progress. Please wait until it has finished."));
+    return true;
+}
 
-void MainWindow::openDocument() { documents_->openDocument(); }
+void MainWindow::addPage()
+{
+    if (!refusedWhilePrinting())
+        commands_.add();
+}
+void MainWindow::deletePage()
+{
+    if (!refusedWhilePrinting())
+        commands_.deletePage();
+}
+void MainWindow::supscript()
+{
+    if (!refusedWhilePrinting())
+        commands_.supscript();
+}
+void MainWindow::subscript()
+{
+    if (!refusedWhilePrinting())
+        commands_.subscript();
+}
+
+void MainWindow::openDocument()
+{
+    if (!refusedWhilePrinting())
+        documents_->openDocument();
+}
 void MainWindow::saveDocument() { documents_->saveDocument(); }
-void MainWindow::importCsv() { documents_->importCsv(); }
+void MainWindow::importCsv()
+{
+    if (!refusedWhilePrinting())
+        documents_->importCsv();
+}
 
 bool MainWindow::openAtStart(const QString &path)
 {
@@ -414,7 +463,26 @@ bool MainWindow::openAtStart(const QString &path)
     return false;
 }
 void MainWindow::printView() {}
-void MainWindow::print() {}
+void MainWindow::print()
+{
+    if (!refusedWhilePrinting())
+        printJob_->printCommand();
+}
+
+void MainWindow::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    if (!searchWhenPainted_)
+        return;
+    searchWhenPainted_ = false;
+    // After this paint has reached the screen: the search takes seconds.
+    QTimer::singleShot(0, this, [this] {
+        if (printJob_->printing())
+            return;
+        printJob_->findPrinterPort();
+        progressDialog_->hide();
+    });
+}
 
 void MainWindow::materialChanged(int) {}
 void MainWindow::materialParameterChanged(int) {}
@@ -491,10 +559,13 @@ bool MainWindow::mayDiscardChanges()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    if (mayDiscardChanges())
-        event->accept();
-    else
+    if (!mayDiscardChanges()) {
         event->ignore();
+        return;
+    }
+    // Closing ends a job in progress; the print timer and the port go with it.
+    printJob_->abort();
+    event->accept();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent *event)

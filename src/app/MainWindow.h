@@ -23,8 +23,12 @@ class QToolBar;
 
 namespace vt {
 
+class EventLoopClock;
 class PageTable;
+class PrintJob;
 class ProgressWindow;
+class SerialLibrary;
+class SerialLine;
 
 // The main window: the job's settings, the page table and the strip under it,
 // with the toolbar commands. Owns the job for the whole run.
@@ -50,6 +54,9 @@ public:
     // command line; false, after telling the operator, when nothing was read.
     bool openAtStart(const QString &path);
     ProgressWindow *progressDialog() const { return progressDialog_; }
+    PrintJob &printJob() const { return *printJob_; }
+    // Searches the printer's port once the window has been painted (start-up).
+    void searchPrinterPortWhenShown() { searchWhenPainted_ = true; }
 
     // Values of the bound edits as last read by Exit.
     int lengthValue = 25;
@@ -97,6 +104,7 @@ public slots:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void createToolBar();
@@ -106,6 +114,8 @@ private:
     void makeColumns();
     // Asks before unsaved changes are discarded; true when the window may close.
     bool mayDiscardChanges();
+    // Open, Import and the page commands wait until a print job is over.
+    bool refusedWhilePrinting();
 
     Job job_;
     WindowOperator operator_{this};
@@ -113,6 +123,11 @@ private:
     PageCommands commands_{job_, operator_, this};
     ProgressWindow *progressDialog_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;
+    std::unique_ptr<EventLoopClock> clock_;
+    std::unique_ptr<SerialLibrary> serialLibrary_;
+    std::unique_ptr<SerialLine> serialPort_;
+    std::unique_ptr<PrintJob> printJob_;
+    bool searchWhenPainted_ = false;
 
     QToolBar *toolBar_ = nullptr;
     PageTable *pageTable_ = nullptr;

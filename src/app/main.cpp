@@ -25,6 +25,7 @@ public:
         // window then still covers the screen.
         if (QScreen *screen = window.screen())
             window.setGeometry(screen->availableGeometry());
+        window.searchPrinterPortWhenShown();
         window.showMaximized();
         // A document or text file named on the command line is read once the
         // window is up, so that its messages have a parent.

@@ -99,20 +99,30 @@ void PrintJob::showSent()
 {
     int sent = 0;
     int index = 0;
-    for (const PageRecord *page = job_.pageHead(); page && index < pagesConsumed;
-         page = job_.chain.next(page), ++index)
+    for (const PageRecord *page = pages_.head(); page && index < pagesConsumed; page = pages_.next(page), ++index)
         sent += isPrintable(*page) ? 1 : 0;
     progress_.setProgress(sent, pagesToSend_);
 }
 
 int PrintJob::sendSegment(int skip)
 {
-    const int visited = line_.sendPages(job_.chain, job_.pageHead(), skip, job_.settings, sentDensity, extendedFrame);
+    const int visited = line_.sendPages(pages_, pages_.head(), skip, settings_, sentDensity, extendedFrame);
     if (visited > 0) {
         pagesConsumed = visited;
         showSent();
     }
     return visited;
+}
+
+void PrintJob::takeSnapshot()
+{
+    pages_.clear();
+    settings_ = job_.settings;
+    pagesToSend_ = 0;
+    for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page)) {
+        *pages_.insertPageAfter(pages_.last(), settings_) = *page;
+        pagesToSend_ += isPrintable(*page) ? 1 : 0;
+    }
 }
 
 void PrintJob::allTransmitted()
@@ -148,6 +158,7 @@ void PrintJob::printCommand()
     pagesConsumed = 0;
 
     if (!portFound && !findPrinterPort()) {
+        progress_.hide();
         endJob(false);
         return;
     }
@@ -185,9 +196,7 @@ void PrintJob::printCommand()
     setStep(QStringLiteral("Print data is being processed..."));
     op_.focusPageTable();
     buildPrintRecords(job_, true);
-    pagesToSend_ = 0;
-    for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page))
-        pagesToSend_ += isPrintable(*page) ? 1 : 0;
+    takeSnapshot();
     progress_.setProgress(0, pagesToSend_);
     setStep(QStringLiteral("Reading the printer status..."));
 
@@ -212,7 +221,7 @@ void PrintJob::printCommand()
         endJob(false);
         return;
     }
-    if (pagesConsumed < job_.pageCount()) {
+    if (pagesConsumed < pages_.size()) {
         progress_.setText((autoContinue ? kAutoSegment : kManualSegment).arg(pagesConsumed - 1));
         armPump(kFirstSegmentMs);
         return;
@@ -288,7 +297,7 @@ void PrintJob::printPump()
         }
         return;
     }
-    if (pagesConsumed < job_.pageCount()) {
+    if (pagesConsumed < pages_.size()) {
         progress_.setText((autoContinue ? kAutoSegment : kManualNextSegment).arg(pagesConsumed - 1));
         armPump(autoContinue ? kNextSegmentMs : kFirstSegmentMs);
         return;

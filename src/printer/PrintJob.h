@@ -1,5 +1,8 @@
 #pragma once
 
+#include "model/JobSettings.h"
+#include "model/PageChain.h"
+
 #include <QObject>
 #include <QString>
 
@@ -66,6 +69,7 @@ private:
     int sendSegment(int skip);
     void allTransmitted();
     void showSent();
+    void takeSnapshot();
     QString appTitle() const;
 
     Job &job_;
@@ -76,6 +80,10 @@ private:
     bool printing_ = false;
     bool aborted_ = false;
     int pagesToSend_ = 0;
+    // The pages and settings as they were when Print was pressed: edits made
+    // while the job runs do not reach its later segments.
+    PageChain pages_;
+    JobSettings settings_;
 };
 
 } // namespace vt

@@ -7,9 +7,12 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace vt {
 
@@ -89,10 +92,17 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 6, 8, 6);
     layout->addWidget(text_, 1);
+    bar_ = new QProgressBar(this);
+    bar_->setObjectName(QStringLiteral("pagesSent"));
+    bar_->setFormat(QStringLiteral("%v / %m"));
+    bar_->setMaximumHeight(14);
+    bar_->hide();
+    layout->addWidget(bar_);
     layout->addLayout(buttons);
 
     // 298 x 41 dialog units of the original template, at its System font.
-    setFixedSize(447, 67);
+    // The bar of pages sent adds a row below it.
+    setFixedSize(447, 85);
     showButtons(false, false);
     text_->setText(message_);
 }
@@ -102,6 +112,13 @@ void ProgressWindow::setText(const QString &text)
     message_ = text;
     text_->setText(message_);
     text_->repaint();
+}
+
+void ProgressWindow::setProgress(int pagesSent, int pagesToSend)
+{
+    bar_->setVisible(pagesToSend > 0);
+    bar_->setRange(0, std::max(pagesToSend, 1));
+    bar_->setValue(std::clamp(pagesSent, 0, std::max(pagesToSend, 1)));
 }
 
 void ProgressWindow::showButtons(bool continueShown, bool cancelShown)

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class QProgressBar;
 class QPushButton;
 
 namespace vt {
@@ -24,6 +25,9 @@ public:
     void clearWaitState() override;
     void show() override;
     void hide() override;
+    // A bar of pages sent against pages to send; hidden while there are none.
+    void setProgress(int pagesSent, int pagesToSend) override;
+    QProgressBar *progressBar() const { return bar_; }
 
     QString message() const { return message_; }
     bool manualWait() const { return manualWait_; }
@@ -45,6 +49,7 @@ private:
     QPushButton *continueButton_ = nullptr;
     QPushButton *cancelButton_ = nullptr;
     QLabel *text_ = nullptr;
+    QProgressBar *bar_ = nullptr;
     QString message_ = QStringLiteral("Print data is being processed...");
     bool manualWait_ = false;
     bool autoWait_ = false;

@@ -255,3 +255,22 @@ TEST(PrintJob, RibbonNoticeCancelAndAVanishedPrinterEndThePendingJob)
         EXPECT_EQ(b.results, std::vector<bool>{false});
     }
 }
+
+TEST(PrintJob, EditsWhileAJobRunsDoNotReachItsLaterSegments)
+{
+    Sim sim(simOptions(QStringLiteral("FV1.000.04")));
+    PrintBench b({sim.path()});
+    for (int i = 0; i < 200; ++i)
+        b.addPage(longText(i));
+    b.print.printCommand();
+    ASSERT_TRUE(b.print.printing());
+    PageRecord &late = b.job.chain[150];
+    late.text.fill('Q');
+    b.job.settings.copies = 7;
+    ASSERT_TRUE(b.printAll());
+    const auto frames = sim.log(QStringLiteral("frame"));
+    ASSERT_EQ(frames.size(), 4u);
+    for (const QJsonObject &f : frames)
+        EXPECT_EQ(f.value(QStringLiteral("copies")).toInt(), 1);
+    EXPECT_EQ(arrivals(frames).count(150), 1u) << "page 150 went out as it was when Print was pressed";
+}
