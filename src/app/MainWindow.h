@@ -55,6 +55,7 @@ public:
     bool openAtStart(const QString &path);
     ProgressWindow *progressDialog() const { return progressDialog_; }
     PrintJob &printJob() const { return *printJob_; }
+    SerialLine &serialPort() const { return *serialPort_; }
     // Searches the printer's port once the window has been painted (start-up).
     void searchPrinterPortWhenShown() { searchWhenPainted_ = true; }
 

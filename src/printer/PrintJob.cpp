@@ -40,8 +40,13 @@ const char PrintJob::kNoPrinter[] =
     "Unsuccessfully to open the serial port,\rmake sure that the printer has the correct connect to the PC!";
 
 PrintJob::PrintJob(Job &job, SerialLine &line, Operator &op, ProgressView &progress, QObject *parent)
-    : QObject(parent), job_(job), line_(line), op_(op), progress_(progress), clock_(line.clock())
+    : QObject(parent), job_(job), line_(line), op_(op), progress_(progress)
 {
+}
+
+Clock &PrintJob::clock() const
+{
+    return line_.clock();
 }
 
 QString PrintJob::appTitle() const
@@ -65,12 +70,12 @@ void PrintJob::setStep(const QString &text)
 void PrintJob::armPump(int ms)
 {
     printTimerActive = true;
-    clock_.arm(ms, [this] { printPump(); });
+    clock().arm(ms, [this] { printPump(); });
 }
 
 void PrintJob::endJob(bool allSent)
 {
-    clock_.disarm();
+    clock().disarm();
     printTimerActive = false;
     pagesConsumed = 0;
     if (!printing_)
@@ -128,7 +133,7 @@ void PrintJob::takeSnapshot()
 void PrintJob::allTransmitted()
 {
     progress_.setText(kAllSent);
-    clock_.wait(kFinishMs);
+    clock().wait(kFinishMs);
     progress_.hide();
     line_.close();
     endJob(true);
@@ -139,7 +144,7 @@ void PrintJob::abort()
     if (!printing_)
         return;
     aborted_ = true;
-    clock_.interrupt();
+    clock().interrupt();
     line_.close();
     progress_.hide();
     endJob(false);
@@ -151,7 +156,7 @@ void PrintJob::printCommand()
         return;
     printing_ = true;
     aborted_ = false;
-    clock_.resume();
+    clock().resume();
     emit printingChanged(true);
     // Whatever the last job ended with, this one starts from no wait.
     progress_.clearWaitState();
@@ -231,7 +236,7 @@ void PrintJob::printCommand()
 
 void PrintJob::printPump()
 {
-    clock_.disarm();
+    clock().disarm();
     printTimerActive = false;
     if (!printing_ || printerLost())
         return;
@@ -255,7 +260,7 @@ void PrintJob::printPump()
         progress_.setManualWait(false);
         progress_.setText(kNextData);
         line_.sendMode('D');
-        clock_.wait(1000);
+        clock().wait(1000);
         break;
     case ProgressView::WaitingForPrinter: {
         if (line_.inputCount() < 6) {
@@ -263,7 +268,7 @@ void PrintJob::printPump()
                 armPump(kPollMs);
             return;
         }
-        clock_.wait(200);
+        clock().wait(200);
         std::array<char, kNoticeBuffer> buffer{};
         const int got = line_.read(buffer.data(), std::min(line_.inputCount(), kNoticeBuffer - 1));
         const QString notice = toWide(QByteArrayView(buffer.data(), qstrnlen(buffer.data(), std::max(got, 0))));
@@ -279,7 +284,7 @@ void PrintJob::printPump()
         progress_.setAutoWait(false);
         progress_.setText(kNextData);
         line_.sendMode('D');
-        clock_.wait(1000);
+        clock().wait(1000);
         line_.flushInput();
         break;
     }

@@ -71,12 +71,12 @@ private:
     void showSent();
     void takeSnapshot();
     QString appTitle() const;
+    Clock &clock() const;
 
     Job &job_;
     SerialLine &line_;
     Operator &op_;
     ProgressView &progress_;
-    Clock &clock_;
     bool printing_ = false;
     bool aborted_ = false;
     int pagesToSend_ = 0;

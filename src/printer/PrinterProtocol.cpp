@@ -46,9 +46,9 @@ QString SerialLine::queryVersion()
         return {};
     if (!writeAll(kVersionQuery, int(sizeof kVersionQuery)))
         return {};
-    clock_.wait(500);
+    clock_->wait(500);
     for (int i = 0; i < 11 && inputCount() < kVersionBytes; ++i)
-        clock_.wait(100);
+        clock_->wait(100);
     if (!isOpen())
         return {};
     std::array<char, kVersionBuffer> buffer{};
@@ -68,7 +68,7 @@ bool SerialLine::probe(int port, int baudCode, int modeCode)
     sendMode('H');
     flushInput();
     if (isOpen() && writeAll(kStatusQuery, int(sizeof kStatusQuery))) {
-        clock_.wait(1000);
+        clock_->wait(1000);
         if (isOpen() && inputCount() == kStatusBytes) {
             char reply[kStatusBytes] = {};
             present = read(reply, kStatusBytes) == kStatusBytes && reply[8] == 0x0D;
@@ -86,9 +86,9 @@ bool SerialLine::queryReady()
     flushInput();
     if (!isOpen() || !writeAll(kStatusQuery, int(sizeof kStatusQuery)))
         return false;
-    clock_.wait(1000);
+    clock_->wait(1000);
     for (int i = 0; i < 4 && isOpen() && inputCount() != kStatusBytes; ++i)
-        clock_.wait(500);
+        clock_->wait(500);
     if (!isOpen())
         return false;
     if (inputCount() == kStatusBytes) {
@@ -106,7 +106,7 @@ bool SerialLine::sendMode(char mode)
     const char command[2] = {mode == 'H' ? char(0x02) : char(0x01), mode};
     if (!writeAll(command, 2))
         return false;
-    clock_.wait(1000);
+    clock_->wait(1000);
     return true;
 }
 
@@ -120,7 +120,7 @@ int SerialLine::sendPages(const PageChain &chain, const PageRecord *first, int s
         return 0;
     if (!writeAll(frame.bytes.constData(), int(frame.bytes.size())))
         return 0;
-    clock_.wait(100);
+    clock_->wait(100);
     return frame.visited;
 }
 

@@ -4,7 +4,7 @@
 
 namespace vt {
 
-SerialLine::SerialLine(SerialLibrary &library, Clock &clock) : library_(library), clock_(clock) {}
+SerialLine::SerialLine(SerialLibrary &library, Clock &clock) : library_(library), clock_(&clock) {}
 
 SerialLine::~SerialLine()
 {

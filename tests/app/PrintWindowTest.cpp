@@ -1,0 +1,107 @@
+#include "WindowFixture.h"
+
+#include "printer/PrintFixture.h"
+#include "widgets/ProgressWindow.h"
+
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+struct PrintWindowTest : WindowFixture {
+    QTemporaryDir config;
+    FastClock clock;
+
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
+        window->serialPort().setClock(clock);
+    }
+    void TearDown() override
+    {
+        WindowFixture::TearDown();
+        qunsetenv("VT350_DEVICE");
+        qunsetenv("VT350_CONFIG_DIR");
+    }
+    void trigger(const QString &label)
+    {
+        for (QAction *a : window->toolBar()->actions())
+            if (a->text() == label)
+                a->trigger();
+    }
+    void fillPages(int count)
+    {
+        Job &job = window->job();
+        for (int i = 1; i < count; ++i)
+            window->addPage();
+        for (int i = 0; i < count; ++i)
+            job.model.setCellText(i, ColLine1, QStringLiteral("%1").arg(i, 3, 10, QChar('0')) + QString(97, 'w'));
+    }
+};
+
+} // namespace
+
+TEST_F(PrintWindowTest, PrintSendsTheJobWhilePageCommandsWait)
+{
+    Sim sim({QStringLiteral("--segment-seconds"), QStringLiteral("0.05")});
+    qputenv("VT350_DEVICE", sim.path().toLocal8Bit());
+    showActive();
+    fillPages(200);
+
+    // While the first segment prints, the window takes no new pages.
+    QTimer::singleShot(0, window.get(), [&] {
+        ASSERT_TRUE(window->printJob().printing());
+        script.messages.clear();
+        trigger("Add");
+        trigger("Open");
+        trigger("Import");
+        trigger("Delete");
+        trigger("Print");
+        EXPECT_EQ(window->job().pageCount(), 200);
+        EXPECT_EQ(script.messages.size(), 5u);
+        for (const Message &m : script.messages)
+            EXPECT_EQ(m.text, "A print job is in progress. Please wait until it has finished.");
+        script.messages.clear();
+    });
+    bool finished = false;
+    QObject::connect(&window->printJob(), &PrintJob::finished, [&](bool all) { finished = all; });
+    trigger("Print");
+    ProgressWindow &progress = *window->progressDialog();
+    EXPECT_TRUE(progress.isVisible());
+    EXPECT_EQ(progress.progressBar()->value(), 52) << "pages sent with the first segment";
+    EXPECT_EQ(progress.progressBar()->maximum(), 200);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return finished; }, 30000));
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(progress.progressBar()->value(), 200);
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(window->windowTitle(), "Vt350 Tube Printer_P1.03FV1.000.04");
+    EXPECT_EQ(sim.log(QStringLiteral("frame")).size(), 4u);
+
+    trigger("Delete");
+    EXPECT_EQ(window->job().pageCount(), 199) << "once the job is over, the page commands work again";
+}
+
+TEST_F(PrintWindowTest, TheStartUpSearchRunsOnceTheWindowIsPaintedAndNamesThePort)
+{
+    Sim silent({QStringLiteral("--no-reply")});
+    Sim printer({});
+    qputenv("VT350_DEVICE", (silent.path() + QDir::listSeparator() + printer.path()).toLocal8Bit());
+    QStringList shown;
+    QObject::connect(&window->printJob(), &PrintJob::tryingPort, [&](int, const QString &) {
+        shown << window->progressDialog()->message();
+    });
+    window->searchPrinterPortWhenShown();
+    EXPECT_FALSE(window->printJob().portFound) << "nothing is searched before the window shows";
+    showActive();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->printJob().portFound; }, 10000));
+    EXPECT_EQ(window->printJob().portNumber, 2);
+    EXPECT_EQ(shown, (QStringList{QStringLiteral("Looking for the printer on port 1 (%1)...").arg(silent.path()),
+                                  QStringLiteral("Looking for the printer on port 2 (%1)...").arg(printer.path())}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !window->progressDialog()->isVisible(); }, 2000));
+    EXPECT_TRUE(script.messages.empty());
+}
