@@ -42,6 +42,12 @@ const char PrintJob::kNoPrinter[] =
 PrintJob::PrintJob(Job &job, SerialLine &line, Operator &op, ProgressView &progress, QObject *parent)
     : QObject(parent), job_(job), line_(line), op_(op), progress_(progress)
 {
+    // A printer unplugged between segments ends the job now, not at the
+    // next tick, which may be twelve seconds away.
+    connect(&line.library(), &SerialLibrary::lost, this, [this] {
+        if (printing_ && printTimerActive)
+            armPump(0);
+    });
 }
 
 Clock &PrintJob::clock() const

@@ -85,6 +85,7 @@ void SerialLibrary::onError(int port, QSerialPort *serial)
         // The device is gone. Left open, the port keeps failing and spins.
         lost_[port] = true;
         serial->close();
+        emit lost(port);
         return;
     default:
         // Line-control calls fail on pseudo-terminals; none of them matters.

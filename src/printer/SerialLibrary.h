@@ -39,6 +39,9 @@ public:
     // The device went away while the port was open (unplugged, printer gone).
     bool connectionLost(int port) const;
 
+signals:
+    void lost(int port);
+
 private:
     QSerialPort *portFor(int port) const;
     void onError(int port, QSerialPort *serial);
