@@ -1,5 +1,6 @@
 #include "printer/SerialConfig.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -67,7 +68,10 @@ QStringList serialDevices()
     QStringList found;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         found << info.systemLocation();
-    std::sort(found.begin(), found.end());
+    // ttyS2 before ttyS10, so that port numbers follow the device numbers.
+    QCollator order;
+    order.setNumericMode(true);
+    std::sort(found.begin(), found.end(), order);
     return found;
 #endif
 }
