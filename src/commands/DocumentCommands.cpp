@@ -6,10 +6,14 @@
 #include "layout/PageLayout.h"
 #include "model/CodePage.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+
+#include <chrono>
+#include <future>
 
 namespace vt {
 
@@ -261,10 +265,18 @@ bool DocumentCommands::importRows(const QString &path)
         progress_->show();
         progress_->setText(QStringLiteral("Importing data,Please wait..."));
     }
-    // Read to the end before the job changes: a file without a usable line
-    // must not leave the operator with an empty job.
-    const CsvContent content = readCsv(file, kMaxPages);
     file.close();
+    // Read to the end before the job changes: a file without a usable line
+    // must not leave the operator with an empty job. A large file is read on
+    // a worker thread, so the window (and the progress window just shown)
+    // keeps painting; input waits until the pages are in.
+    auto reading = std::async(std::launch::async, [path] {
+        QFile in(path);
+        return in.open(QIODevice::ReadOnly) ? readCsv(in, kMaxPages) : CsvContent{};
+    });
+    while (reading.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    const CsvContent content = reading.get();
     rejectedRows_ = content.rejectedRows;
 
     if (content.pages.empty()) {
