@@ -166,6 +166,7 @@ void PrintJob::printCommand()
     emit printingChanged(true);
     // Whatever the last job ended with, this one starts from no wait.
     progress_.clearWaitState();
+    progress_.setProgress(0, 0);
     pagesConsumed = 0;
 
     if (!portFound && !findPrinterPort()) {
@@ -173,6 +174,9 @@ void PrintJob::printCommand()
         endJob(false);
         return;
     }
+    // Every wait below lets the window run: closing it may end the job there.
+    if (aborted_)
+        return;
     if (!line_.open(portNumber, baudCode, modeCode)) {
         progress_.hide();
         const SerialLibrary &lib = line_.library();
@@ -184,7 +188,7 @@ void PrintJob::printCommand()
         return;
     }
     const QString version = line_.queryVersion();
-    if (printerLost())
+    if (aborted_ || printerLost())
         return;
     if (version.isEmpty()) {
         tell({kNotConnected, appTitle(), MessageIcon::Warning});
@@ -212,7 +216,7 @@ void PrintJob::printCommand()
     setStep(QStringLiteral("Reading the printer status..."));
 
     if (!line_.queryReady()) {
-        if (printerLost())
+        if (aborted_ || printerLost())
             return;
         progress_.hide();
         tell(Message{QStringLiteral("PC is busy now!")});
@@ -222,7 +226,7 @@ void PrintJob::printCommand()
     setStep(QStringLiteral("Transmitting print data..."));
     line_.sendMode('D');
     const int visited = sendSegment(0);
-    if (printerLost())
+    if (aborted_ || printerLost())
         return;
     if (visited == 0) {
         progress_.hide();
@@ -259,7 +263,7 @@ void PrintJob::printPump()
     switch (progress_.waitState()) {
     case ProgressView::ContinuePressed:
         if (!line_.queryReady()) {
-            if (!printerLost())
+            if (printing_ && !printerLost())
                 armPump(kPollMs);
             return;
         }
@@ -299,6 +303,8 @@ void PrintJob::printPump()
         return;
     }
 
+    if (aborted_)
+        return;
     if (sendSegment(pagesConsumed - 1) == 0) {
         // Nothing left that a frame could carry, or the printer went away.
         if (!printerLost()) {

@@ -105,3 +105,27 @@ TEST_F(PrintWindowTest, TheStartUpSearchRunsOnceTheWindowIsPaintedAndNamesThePor
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->progressDialog()->isVisible(); }, 2000));
     EXPECT_TRUE(script.messages.empty());
 }
+
+TEST_F(PrintWindowTest, ClosingTheWindowEndsAJobInTheMiddleOfItsExchange)
+{
+    Sim sim({QStringLiteral("--segment-seconds"), QStringLiteral("0.05")});
+    qputenv("VT350_DEVICE", sim.path().toLocal8Bit());
+    showActive();
+    fillPages(3);
+    window->job().modified = false;
+    bool closedInsideAWait = false;
+    // Fires inside the first wait of the exchange (the port search's probe).
+    QTimer::singleShot(0, window.get(), [&] {
+        closedInsideAWait = window->printJob().printing();
+        window->close();
+    });
+    trigger("Print");
+    EXPECT_TRUE(closedInsideAWait);
+    EXPECT_FALSE(window->printJob().printing());
+    EXPECT_FALSE(window->serialPort().isOpen());
+    EXPECT_FALSE(window->progressDialog()->isVisible());
+    EXPECT_TRUE(script.messages.empty());
+    QTest::qWait(50);
+    EXPECT_TRUE(sim.log(QStringLiteral("frame")).empty());
+    EXPECT_TRUE(sim.log(QStringLiteral("version")).empty()) << "nothing after the close";
+}
