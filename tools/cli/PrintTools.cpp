@@ -115,6 +115,8 @@ int printCommand(const QStringList &arguments)
     int status = 1;
     QObject::connect(&print, &PrintJob::finished, [&status](bool allSent) {
         status = allSent ? 0 : 1;
+        if (!allSent)
+            std::fputs("vt350-cli: the print job ended before every page was sent\n", stderr);
         QCoreApplication::exit(status);
     });
     bool ended = false;

@@ -2,7 +2,7 @@
 
 #include <QSocketNotifier>
 
-#include <cstring>
+#include <algorithm>
 #include <unistd.h>
 
 namespace vt::cli {
@@ -41,9 +41,27 @@ void TerminalProgress::setManualWait(bool on)
         state_ = ContinuePressed;
         return;
     }
+    if (takePress())
+        return;
     std::fputs("Press Enter to continue (Ctrl+C stops).\n", out_);
     std::fflush(out_);
     input_->setEnabled(true);
+}
+
+bool TerminalProgress::takePress()
+{
+    if (presses_ > 0) {
+        --presses_;
+        state_ = ContinuePressed;
+        return true;
+    }
+    if (endOfInput_) {
+        // Nobody is left to press Enter: as "Cancel".
+        state_ = CancelPressed;
+        manual_ = auto_ = false;
+        return true;
+    }
+    return false;
 }
 
 void TerminalProgress::onInput()
@@ -51,16 +69,14 @@ void TerminalProgress::onInput()
     char buffer[256];
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
     if (n <= 0) {
-        // End of input: nobody is left to press Enter.
+        endOfInput_ = true;
         input_->setEnabled(false);
-        state_ = CancelPressed;
-        manual_ = auto_ = false;
-        return;
+    } else {
+        // Each Enter is one press, also when typed ahead.
+        presses_ += int(std::count(buffer, buffer + n, '\n'));
     }
-    if (manual_ && state_ == WaitingForOperator && std::memchr(buffer, '\n', std::size_t(n))) {
-        state_ = ContinuePressed;
+    if (manual_ && state_ == WaitingForOperator && takePress())
         input_->setEnabled(false);
-    }
 }
 
 void TerminalProgress::setAutoWait(bool on)

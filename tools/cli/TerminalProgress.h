@@ -29,6 +29,8 @@ public:
 
 private:
     void onInput();
+    // Uses up one Enter typed so far; at the end of input, cancels instead.
+    bool takePress();
 
     bool autoContinue_;
     std::FILE *out_;
@@ -37,6 +39,8 @@ private:
     bool auto_ = false;
     int state_ = WaitingForOperator;
     int lastSent_ = -1;
+    int presses_ = 0;
+    bool endOfInput_ = false;
 };
 
 } // namespace vt::cli
