@@ -413,9 +413,12 @@ int MainWindow::pageTableMessage(unsigned message, int row, int column)
 
 bool MainWindow::refusedWhilePrinting()
 {
-    if (!printJob_->printing())
+    if (printJob_->printing())
+        operator_.prompt(QStringLiteral("A print job is in progress. Please wait until it has finished."));
+    else if (printJob_->searching())
+        operator_.prompt(QStringLiteral("The printer is being looked for. Please wait a moment."));
+    else
         return false;
-    operator_.prompt(QStringLiteral("A print job is in progress. Please wait until it has finished."));
     return true;
 }
 
@@ -477,7 +480,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
     searchWhenPainted_ = false;
     // After this paint has reached the screen: the search takes seconds.
     QTimer::singleShot(0, this, [this] {
-        if (printJob_->printing())
+        if (printJob_->printing() || printJob_->searching())
             return;
         printJob_->findPrinterPort();
         progressDialog_->hide();

@@ -2,13 +2,25 @@
 #include "printer/PrintJob.h"
 
 #include "commands/Operator.h"
+#include "printer/Clock.h"
 #include "printer/SerialConfig.h"
 #include "printer/SerialLine.h"
+
+#include <QScopeGuard>
 
 namespace vt {
 
 bool PrintJob::findPrinterPort()
 {
+    if (searching_)
+        return false;
+    if (!printing_) {
+        // A search of its own (at start-up) starts afresh; Print has done so.
+        aborted_ = false;
+        clock().resume();
+    }
+    searching_ = true;
+    const auto done = qScopeGuard([this] { searching_ = false; });
     baudCode = 12;
     modeCode = 3;
     portNumber = 0;
@@ -41,6 +53,8 @@ bool PrintJob::findPrinterPort()
             return true;
         }
     }
+    if (aborted_)
+        return false;
     const QString text = refused.isEmpty() ? QString::fromLatin1(kNoPrinter) : permissionText(refused);
     tell({text, QStringLiteral("Prompt"), MessageIcon::Exclamation});
     return false;

@@ -147,7 +147,7 @@ void PrintJob::allTransmitted()
 
 void PrintJob::abort()
 {
-    if (!printing_)
+    if (!printing_ && !searching_)
         return;
     aborted_ = true;
     clock().interrupt();
@@ -158,7 +158,7 @@ void PrintJob::abort()
 
 void PrintJob::printCommand()
 {
-    if (printing_)
+    if (printing_ || searching_)
         return;
     printing_ = true;
     aborted_ = false;

@@ -36,8 +36,10 @@ public:
 
     // From the start of printCommand until the job ends.
     bool printing() const { return printing_; }
-    // Ends the job at once without another word to the operator (the
-    // window is closing).
+    // While the port search runs, on its own or for a job.
+    bool searching() const { return searching_; }
+    // Ends the job (or the search) at once without another word to the
+    // operator (the window is closing).
     void abort();
 
     int portNumber = 0;
@@ -79,6 +81,7 @@ private:
     ProgressView &progress_;
     bool printing_ = false;
     bool aborted_ = false;
+    bool searching_ = false;
     int pagesToSend_ = 0;
     // The pages and settings as they were when Print was pressed: edits made
     // while the job runs do not reach its later segments.

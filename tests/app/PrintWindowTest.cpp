@@ -92,8 +92,12 @@ TEST_F(PrintWindowTest, TheStartUpSearchRunsOnceTheWindowIsPaintedAndNamesThePor
     Sim printer({});
     qputenv("VT350_DEVICE", (silent.path() + QDir::listSeparator() + printer.path()).toLocal8Bit());
     QStringList shown;
-    QObject::connect(&window->printJob(), &PrintJob::tryingPort, [&](int, const QString &) {
+    QObject::connect(&window->printJob(), &PrintJob::tryingPort, [&](int port, const QString &) {
         shown << window->progressDialog()->message();
+        if (port == 1) {
+            trigger("Print");
+            trigger("Add");
+        }
     });
     window->searchPrinterPortWhenShown();
     EXPECT_FALSE(window->printJob().portFound) << "nothing is searched before the window shows";
@@ -103,7 +107,9 @@ TEST_F(PrintWindowTest, TheStartUpSearchRunsOnceTheWindowIsPaintedAndNamesThePor
     EXPECT_EQ(shown, (QStringList{QStringLiteral("Looking for the printer on port 1 (%1)...").arg(silent.path()),
                                   QStringLiteral("Looking for the printer on port 2 (%1)...").arg(printer.path())}));
     EXPECT_TRUE(QTest::qWaitFor([&] { return !window->progressDialog()->isVisible(); }, 2000));
-    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(script.messageTexts(), QStringList(2, "The printer is being looked for. Please wait a moment."))
+        << "Print and Add wait for the search";
+    EXPECT_EQ(window->job().pageCount(), 1);
 }
 
 TEST_F(PrintWindowTest, ClosingTheWindowEndsAJobInTheMiddleOfItsExchange)
