@@ -87,7 +87,7 @@ public:
     }
 
 protected:
-    int realMs(int ms) const override { return std::min(ms, 20); }
+    int realMs(int ms) const override { return std::min(ms, 30); }
 };
 
 // The progress window as a script: optionally presses "Continue" whenever
