@@ -62,6 +62,9 @@ QString SerialLine::queryVersion()
 
 bool SerialLine::probe(int port, int baudCode, int modeCode)
 {
+    // Open on another port, the test would ask the wrong device.
+    if (isOpen() && port_ != port)
+        close();
     if (!isOpen() && !open(port, baudCode, modeCode))
         return false;
     bool present = false;

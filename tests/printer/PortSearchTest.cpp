@@ -56,6 +56,10 @@ TEST(PortSearch, FindsThePrinterOnTheSeventhPortWithoutAConfiguration)
     EXPECT_TRUE(b.op.messages.empty());
     EXPECT_FALSE(b.line.isOpen()) << "a probe always closes the port again";
     EXPECT_EQ(devicePath(7), ports.paths[6]);
+
+    ASSERT_TRUE(b.line.open(1, 12, 3));
+    EXPECT_TRUE(b.line.probe(7, 12, 3)) << "a probe of port 7 asks port 7, whatever is open";
+    EXPECT_FALSE(b.line.isOpen());
 }
 
 TEST(PortSearch, ConfiguredPortFirstThenFromOneAndTheNewPortIsKept)
