@@ -49,6 +49,8 @@ Answer WindowOperator::showMessage(const Message &message)
     case MessageButtons::YesNoCancel: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, window_);
+    if (!message.details.isEmpty())
+        box.setDetailedText(message.details);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;

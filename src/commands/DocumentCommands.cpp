@@ -241,10 +241,14 @@ void DocumentCommands::importCsv()
 bool DocumentCommands::importPath(const QString &path)
 {
     rejectedRows_ = 0;
+    rejectedDetails_.clear();
     const bool imported = importRows(path);
-    if (rejectedRows_ > 0)
-        op_.prompt(QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
-                                     kMaxTextBytes));
+    if (rejectedRows_ > 0) {
+        Message message{QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
+                                          kMaxTextBytes)};
+        message.details = rejectedDetails_;
+        op_.showMessage(message);
+    }
     return imported;
 }
 
@@ -266,6 +270,7 @@ bool DocumentCommands::importRows(const QString &path)
     const CsvContent content = readCsv(file, kMaxPages);
     file.close();
     rejectedRows_ = content.rejectedRows;
+    rejectedDetails_ = describeRefusedLines(content, RefusedLine::TooLong);
 
     if (content.pages.empty()) {
         if (progress_)
@@ -284,10 +289,13 @@ bool DocumentCommands::importRows(const QString &path)
     buildPrintRecords(job_, false);
     job_.modified = true;
 
-    if (content.pagesLeftOut > 0)
-        op_.prompt(QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")
-                       .arg(content.pagesLeftOut)
-                       .arg(shown(path)));
+    if (content.pagesLeftOut > 0) {
+        Message message{QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")
+                            .arg(content.pagesLeftOut)
+                            .arg(shown(path))};
+        message.details = describeRefusedLines(content, RefusedLine::BeyondPageLimit);
+        op_.showMessage(message);
+    }
     return true;
 }
 

@@ -54,6 +54,7 @@ private:
     PageCommands &pages_;
     ProgressView *progress_;
     int rejectedRows_ = 0;
+    QString rejectedDetails_;
 };
 
 } // namespace vt

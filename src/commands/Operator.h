@@ -44,6 +44,8 @@ struct Message {
     QString caption = QStringLiteral("Prompt");
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // Offered on request beside the text (the window's "Show Details...").
+    QString details = {};
 };
 
 // Everything the job logic needs from the person at the screen. The main
