@@ -68,6 +68,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     documents_ = std::make_unique<DocumentCommands>(job_, operator_, commands_, progressDialog_);
 
     createToolBar();
+    createSessionMenus();
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction *about = help->addAction(QStringLiteral("About KetraTest(&A)..."), this, &MainWindow::showAbout);
     about->setShortcut(QKeySequence(Qt::Key_F1));
@@ -79,6 +80,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // The first page is part of a new job, not a change to it.
     commands_.add();
     job_.modified = false;
+    startHistory();
     resize(1100, 720);
 }
 
@@ -466,7 +468,7 @@ void MainWindow::exitCommand()
     close();
 }
 
-bool MainWindow::mayDiscardChanges()
+bool MainWindow::mayDiscardChanges(const QString &before)
 {
     // An edit still open belongs to the job being closed.
     if (pageTable_->isEditing())
@@ -475,7 +477,8 @@ bool MainWindow::mayDiscardChanges()
         return true;
     Message question;
     question.text = QStringLiteral("The pages have been changed since they were last saved.\n"
-                                   "Save them before closing?");
+                                   "Save them before %1?")
+                        .arg(before.isEmpty() ? QStringLiteral("closing") : before);
     question.buttons = MessageButtons::YesNoCancel;
     switch (operator_.showMessage(question)) {
     case Answer::Yes:

@@ -3,8 +3,10 @@
 #include "app/WindowOperator.h"
 #include "commands/CellCommit.h"
 #include "commands/DocumentCommands.h"
+#include "commands/JobHistory.h"
 #include "commands/PageCommands.h"
 #include "commands/PageTableProtocol.h"
+#include "files/RecentFiles.h"
 #include "model/Job.h"
 
 #include <QMainWindow>
@@ -17,6 +19,9 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QDragEnterEvent;
+class QDropEvent;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
@@ -94,8 +99,20 @@ public slots:
     void computerFontClicked();
     void fontListChanged(int index);
 
+    // Undo and redo of the job, one operator action a step.
+    void undo();
+    void redo();
+    // Takes the job as it is after an action: an undo step when it changed.
+    void recordAction();
+    // A file from the recent list or dropped on the window: asks about
+    // unsaved changes, then opens or imports it.
+    bool openFile(const QString &path);
+    JobHistory &history() { return *history_; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
@@ -104,8 +121,17 @@ private:
     QComboBox *addList(ControlId id, const QStringList &entries);
     void setInitialState();
     void makeColumns();
-    // Asks before unsaved changes are discarded; true when the window may close.
-    bool mayDiscardChanges();
+    // Asks before unsaved changes are discarded ("Save them before closing?",
+    // or before what `before` names); true when the job may go.
+    bool mayDiscardChanges(const QString &before = {});
+
+    // Undo, redo, recent files and dropped files (MainWindowSession.cpp).
+    void createSessionMenus();
+    void startHistory();
+    void fileDone(DocumentCommands::FileEvent event, const QString &path);
+    void refreshRecentMenu();
+    void stepHistory(bool (JobHistory::*step)());
+    void updateHistoryActions();
 
     Job job_;
     WindowOperator operator_{this};
@@ -118,6 +144,12 @@ private:
     PageTable *pageTable_ = nullptr;
     QFrame *bottomStatic_ = nullptr;
     QGroupBox *choiceFontGroup_ = nullptr;
+
+    std::unique_ptr<JobHistory> history_;
+    RecentFiles recentFiles_;
+    QMenu *recentMenu_ = nullptr;
+    QAction *undoAction_ = nullptr;
+    QAction *redoAction_ = nullptr;
 };
 
 } // namespace vt

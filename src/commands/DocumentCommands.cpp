@@ -1,5 +1,6 @@
 #include "commands/DocumentCommands.h"
 
+#include "commands/JobHistory.h"
 #include "commands/ProgressView.h"
 #include "files/CsvImport.h"
 #include "files/DocumentFile.h"
@@ -39,16 +40,6 @@ std::pair<QString, QString> cellTexts(const PageRecord &page)
     if (separator < 0)
         return {text, QString()};
     return {text.left(separator), text.mid(separator + 1)};
-}
-
-int cutModeEntry(char cutMode)
-{
-    switch (cutMode) {
-    case 'N': return 0;
-    case 'C': return 1;
-    case 'L': return 2;
-    }
-    return -1;
 }
 
 } // namespace
@@ -107,6 +98,8 @@ bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
         return false;
     }
     job_.modified = false;
+    if (onFile)
+        onFile(FileEvent::Saved, path);
     return true;
 }
 
@@ -171,6 +164,8 @@ bool DocumentCommands::openPath(const QString &path)
     appendPages(content, count);
     job_.modified = !replace;
 
+    if (onFile)
+        onFile(replace ? FileEvent::Opened : FileEvent::Appended, path);
     if (leftOut > 0)
         op_.prompt(QStringLiteral("A job holds at most %1 pages: %2 pages of %3 were left out.")
                        .arg(kMaxPages)
@@ -186,20 +181,12 @@ void DocumentCommands::selectHeader(const DocumentContent &content)
     const DocumentHeader &h = content.header;
     JobSettings &s = job_.settings;
     s.spacing = h.spacing;
-    op_.selectListEntry(ControlId::Spacing, h.spacing);
     s.density = h.density;
-    op_.selectListEntry(ControlId::Density, h.density - 1);
     s.cutMode = h.cutMode;
-    if (const int entry = cutModeEntry(h.cutMode); entry >= 0)
-        op_.selectListEntry(ControlId::CutSetting, entry);
     s.alignment = h.alignment;
-    op_.selectListEntry(ControlId::Arrange, h.alignment);
     s.materialIndex = h.materialIndex;
-    op_.selectListEntry(ControlId::Material, h.materialIndex);
-    if (const QStringList sizes = sizeEntriesFor(h.materialIndex); !sizes.isEmpty())
-        op_.fillList(ControlId::MaterialParameter, sizes);
     s.sizeIndex = h.sizeIndex;
-    op_.selectListEntry(ControlId::MaterialParameter, h.sizeIndex);
+    showJobSettings(op_, s);
 }
 
 void DocumentCommands::appendPages(const DocumentContent &content, int count)
@@ -288,6 +275,8 @@ bool DocumentCommands::importRows(const QString &path)
         progress_->hide();
     buildPrintRecords(job_, false);
     job_.modified = true;
+    if (onFile)
+        onFile(FileEvent::Imported, path);
 
     if (content.pagesLeftOut > 0) {
         Message message{QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vt {
 
 class ProgressView;
@@ -32,6 +34,11 @@ public:
     bool openPath(const QString &path);
     // Import without the confirmation; reports refused lines at the end.
     bool importPath(const QString &path);
+
+    // Told after each file that was saved, opened (replacing the job or
+    // appended to it) or imported, with the file's path.
+    enum class FileEvent { Saved, Opened, Appended, Imported };
+    std::function<void(FileEvent, const QString &)> onFile;
 
     // Lines refused for their length in the last import.
     int rejectedRows() const { return rejectedRows_; }
