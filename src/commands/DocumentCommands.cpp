@@ -1,5 +1,7 @@
 #include "commands/DocumentCommands.h"
 
+#include "commands/TextLimit.h"
+
 #include "commands/ProgressView.h"
 #include "files/CsvImport.h"
 #include "files/DocumentFile.h"
@@ -82,6 +84,8 @@ bool DocumentCommands::saveTo(const QString &chosenPath)
 bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
 {
     op_.focusPageTable();
+    if (!mayCutOverlongPages(job_, op_, TextUse::Save))
+        return false;
     buildPrintRecords(job_, false);
 
     const QString path = completedDocumentName(chosenPath);
