@@ -138,8 +138,7 @@ void WindowOperator::focusEdit(ControlId edit)
 
 std::optional<NumberChoice> WindowOperator::askNumbering(const NumberChoice &shown)
 {
-    if (sink_)
-        return sink_->askNumbering(shown);
+    // Always the real dialog; its own messages go where the window's go.
     NumberDialog dialog(*this, window_);
     dialog.setChoice(shown);
     if (dialog.exec() != QDialog::Accepted)

@@ -302,6 +302,10 @@ TEST_F(SettingRulesTest, MaterialResetsEveryPageAndTubeSizesRefuseTwoLines)
     // Heat-shrink tube refuses the same; without two-line pages 3.0 is taken.
     rules.materialChanged(HeatShrinkTube);
     EXPECT_EQ(asciiView(job.chain[0].materialCode), "STU");
+    op.messages.clear();
+    rules.materialParameterChanged(0);
+    EXPECT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(asciiView(job.chain[1].sizeCode), "4");
     secondLine(1, "");
     op.messages.clear();
     rules.materialParameterChanged(0);
