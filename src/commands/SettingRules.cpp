@@ -136,6 +136,9 @@ void SettingRules::materialParameterChanged(int index)
     }
     s.sizeIndex = index;
     setAscii(s.sizeCode, sizeCodeFor(s.materialIndex, index));
+    // Open selects the material without running its rule; the code the
+    // pages get must still be that of the material shown.
+    setAscii(s.materialCode, materialCodeFor(s.materialIndex));
     setCodesOnEveryPage();
 }
 
