@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AboutDialog.h"
+#include "commands/Numbering.h"
 #include "render/Colors.h"
 #include "render/Fonts.h"
 #include "widgets/PageTable.h"
@@ -418,25 +419,25 @@ bool MainWindow::openAtStart(const QString &path)
 void MainWindow::printView() {}
 void MainWindow::print() {}
 
-void MainWindow::materialChanged(int) {}
-void MainWindow::materialParameterChanged(int) {}
-void MainWindow::cutSettingChanged(int) {}
-void MainWindow::spacingChanged(int) {}
-void MainWindow::arrangeChanged(int) {}
-void MainWindow::densityChanged(int) {}
-void MainWindow::copiesTextChanged(const QString &) {}
-void MainWindow::fontSizeChanged(int) {}
-void MainWindow::zoomChanged(int) {}
-void MainWindow::frameChanged(int) {}
-void MainWindow::directionChanged(int) {}
-void MainWindow::automaticClicked() {}
-void MainWindow::specifyClicked() {}
-void MainWindow::lengthTextChanged(const QString &) {}
-void MainWindow::lengthSetClicked() {}
-void MainWindow::repeatSetClicked() {}
-void MainWindow::setNumberClicked() {}
-void MainWindow::localFontClicked() {}
-void MainWindow::computerFontClicked() {}
+void MainWindow::materialChanged(int index) { rules_.materialChanged(index); }
+void MainWindow::materialParameterChanged(int index) { rules_.materialParameterChanged(index); }
+void MainWindow::cutSettingChanged(int index) { rules_.cutSettingChanged(index); }
+void MainWindow::spacingChanged(int index) { rules_.spacingChanged(index); }
+void MainWindow::arrangeChanged(int index) { rules_.arrangeChanged(index); }
+void MainWindow::densityChanged(int index) { rules_.densityChanged(index); }
+void MainWindow::copiesTextChanged(const QString &) { rules_.copiesChanged(); }
+void MainWindow::fontSizeChanged(int index) { rules_.fontSizeChanged(index); }
+void MainWindow::zoomChanged(int index) { rules_.zoomChanged(index); }
+void MainWindow::frameChanged(int index) { rules_.frameChanged(index); }
+void MainWindow::directionChanged(int index) { rules_.directionChanged(index); }
+void MainWindow::automaticClicked() { rules_.automaticClicked(); }
+void MainWindow::specifyClicked() { rules_.specifyClicked(); }
+void MainWindow::lengthTextChanged(const QString &text) { rules_.lengthTextChanged(text); }
+void MainWindow::lengthSetClicked() { rules_.lengthSetClicked(); }
+void MainWindow::repeatSetClicked() { rules_.repeatSetClicked(); }
+void MainWindow::setNumberClicked() { setNumberCommand(job_, operator_); }
+void MainWindow::localFontClicked() { rules_.localFontClicked(); }
+void MainWindow::computerFontClicked() { rules_.computerFontClicked(); }
 void MainWindow::fontListChanged(int) {}
 
 void MainWindow::showAbout()
@@ -448,24 +449,8 @@ void MainWindow::showAbout()
 void MainWindow::exitCommand()
 {
     // The bound edits are read back first; one without an integer keeps the window open.
-    const std::pair<ControlId, int *> bound[] = {
-        {ControlId::LengthEdit, &lengthValue},
-        {ControlId::RepeatEdit, &repeatValue},
-        {ControlId::CopiesEdit, &copiesValue},
-    };
-    for (const auto &[id, value] : bound) {
-        const std::optional<int> read = operator_.readEdit(id);
-        if (!read) {
-            operator_.prompt(QStringLiteral("请键入一个整数。"));
-            if (auto *edit = qobject_cast<QLineEdit *>(control(id))) {
-                edit->setFocus(Qt::OtherFocusReason);
-                edit->selectAll();
-            }
-            return;
-        }
-        *value = *read;
-    }
-    close();
+    if (rules_.readBoundEdits())
+        close();
 }
 
 bool MainWindow::mayDiscardChanges(const QString &before)

@@ -6,6 +6,7 @@
 #include "commands/JobHistory.h"
 #include "commands/PageCommands.h"
 #include "commands/PageTableProtocol.h"
+#include "commands/SettingRules.h"
 #include "files/RecentFiles.h"
 #include "model/Job.h"
 
@@ -55,8 +56,11 @@ public:
     // command line; false, after telling the operator, when nothing was read.
     bool openAtStart(const QString &path);
     ProgressWindow *progressDialog() const { return progressDialog_; }
+    // The rules of the settings controls; the label strip follows their
+    // tapeWidthChanged.
+    SettingRules &settingRules() { return rules_; }
 
-    // Values of the bound edits as last read by Exit.
+    // Values of the bound edits as last read by Exit or a settings rule.
     int lengthValue = 25;
     int repeatValue = 1;
     int copiesValue = 1;
@@ -77,7 +81,7 @@ public slots:
     void exitCommand();
     void showAbout();
 
-    // Rules of the settings controls: connected, but empty until the rules are built.
+    // The settings controls run their rules.
     void materialChanged(int index);
     void materialParameterChanged(int index);
     void cutSettingChanged(int index);
@@ -136,6 +140,7 @@ private:
     Job job_;
     WindowOperator operator_{this};
     CellCommit cellCommit_{job_, operator_};
+    SettingRules rules_{job_, operator_, {lengthValue, repeatValue, copiesValue}};
     PageCommands commands_{job_, operator_, this};
     ProgressWindow *progressDialog_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;

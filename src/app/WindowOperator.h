@@ -35,6 +35,9 @@ public:
     void setControlChecked(ControlId control, bool checked) override;
     std::optional<int> readEdit(ControlId edit) const override;
     void setEdit(ControlId edit, int value) override;
+    void setEditText(ControlId edit, const QString &text) override;
+    void focusEdit(ControlId edit) override;
+    std::optional<NumberChoice> askNumbering(const NumberChoice &shown) override;
     void focusPageTable() override;
     void editPageCell(int row, int column) override;
 
@@ -44,9 +47,5 @@ private:
     QPointer<PageTable> table_;
     Operator *sink_ = nullptr;
 };
-
-// The integer a bound edit holds, as the dialog framework reads it: blanks
-// around an optional sign and digits; nothing for anything else.
-std::optional<int> editInteger(const QString &text);
 
 } // namespace vt

@@ -2,6 +2,7 @@
 
 #include "commands/JobHistory.h"
 #include "commands/ProgressView.h"
+#include "commands/TextLimit.h"
 #include "files/CsvImport.h"
 #include "files/DocumentFile.h"
 #include "layout/PageLayout.h"
@@ -73,6 +74,8 @@ bool DocumentCommands::saveTo(const QString &chosenPath)
 bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
 {
     op_.focusPageTable();
+    if (!mayCutOverlongPages(job_, op_, TextUse::Save))
+        return false;
     buildPrintRecords(job_, false);
 
     const QString path = completedDocumentName(chosenPath);

@@ -27,6 +27,9 @@ public:
     void setControlChecked(ControlId control, bool on) override { checked_[control] = on; }
     std::optional<int> readEdit(ControlId edit) const override { return edits_.value(edit, std::nullopt); }
     void setEdit(ControlId edit, int value) override { edits_[edit] = value; }
+    void setEditText(ControlId edit, const QString &text) override { edits_[edit] = editInteger(text); }
+    // No dialog on a terminal: numbering is left as it is.
+    std::optional<NumberChoice> askNumbering(const NumberChoice &) override { return std::nullopt; }
 
 private:
     std::FILE *out_;
