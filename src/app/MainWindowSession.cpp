@@ -85,6 +85,8 @@ void MainWindow::stepHistory(bool (JobHistory::*step)())
     history_->record();
     if ((history_.get()->*step)()) {
         showJobSettings(operator_, job_.settings);
+        if (operator_.readEdit(ControlId::CopiesEdit) != job_.settings.copies)
+            operator_.setEdit(ControlId::CopiesEdit, job_.settings.copies);
         // The page controls show the current page again.
         if (job_.currentIndex >= 0)
             cellCommit_.pageTableMessage(tablemsg::rowChosen, job_.currentIndex, pageTable_->getCurrentColumn());

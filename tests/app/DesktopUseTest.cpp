@@ -3,6 +3,7 @@
 #include "common/Files.h"
 #include "files/RecentFiles.h"
 
+#include <QComboBox>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -87,6 +88,19 @@ TEST_F(DesktopUseTest, UndoAndRedoFollowTheActionsBackToTheUnchangedJob)
     EXPECT_EQ(window->job().pageCount(), 1);
     EXPECT_EQ(cell(0, ColLine1), "X1");
     EXPECT_TRUE(window->job().modified);
+
+    // A setting rule is a step too; its list shows the setting undone.
+    auto *material = qobject_cast<QComboBox *>(window->control(ControlId::Material));
+    material->setFocus();
+    QTest::keyClick(material, Qt::Key_Up); // Label -> Tube
+    settle();
+    ASSERT_EQ(window->job().settings.materialIndex, Tube);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->job().settings.materialIndex, Label);
+    EXPECT_EQ(material->currentIndex(), 1);
+    EXPECT_EQ(window->job().chain[0].materialCode, JobSettings{}.materialCode);
+    auto *sizes = qobject_cast<QComboBox *>(window->control(ControlId::MaterialParameter));
+    EXPECT_EQ(sizes->count(), sizeEntriesFor(Label).size());
 }
 
 TEST_F(DesktopUseTest, DroppedAndRecentFilesOpenAfterTheUnsavedChangesQuestion)
