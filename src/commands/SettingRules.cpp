@@ -1,6 +1,7 @@
 #include "commands/SettingRules.h"
 
 #include "commands/PageCommands.h"
+#include "commands/RefusalDetails.h"
 #include "layout/FontMetrics.h"
 #include "layout/PageLayout.h"
 #include "model/Digits.h"
@@ -124,11 +125,17 @@ void SettingRules::materialParameterChanged(int index)
         return;
     if (s.materialIndex != Label && isTubeSizeWithoutTwoLines(index)) {
         int twoLinePages = 0;
-        for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page))
-            twoLinePages += page->twoLines ? 1 : 0;
+        RefusalDetails details;
+        int row = 0;
+        for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page), ++row)
+            if (page->twoLines) {
+                ++twoLinePages;
+                details.refused(row, QStringLiteral("two lines"));
+            }
         if (twoLinePages > 0) {
-            op_.prompt(QString::asprintf("The material not suitable for double-line, have %d  pages set double！",
-                                         twoLinePages));
+            tell(QString::asprintf("The material not suitable for double-line, have %d  pages set double！",
+                                   twoLinePages),
+                 details);
             // The size chosen before, which every page still has.
             op_.selectListEntry(ControlId::MaterialParameter, s.sizeIndex);
             return;
@@ -198,13 +205,16 @@ void SettingRules::automaticClicked()
     setAscii(s.defaultLengthCode, "Au");
 
     int refused = 0;
-    forEachPageInScope([&](PageRecord &page, int) {
+    RefusalDetails details;
+    forEachPageInScope([&](PageRecord &page, int row) {
         if (page.autoFontSize == 1) {
             // The font search needs a length to fit into. A page that is
             // already automatic stays so: a specified length of "Au" mm
             // would be nonsense.
-            if (page.autoLength == 0)
+            if (page.autoLength == 0) {
                 ++refused;
+                details.refused(row, QStringLiteral("automatic font size"));
+            }
             return;
         }
         setAscii(page.lengthCode, "Au");
@@ -212,8 +222,9 @@ void SettingRules::automaticClicked()
     });
     job_.modified = true;
     if (refused > 0)
-        op_.prompt(QString::asprintf(
-            "Have %d page is automatic font size, can't set auto length, Setting is invalid!", refused));
+        tell(QString::asprintf("Have %d page is automatic font size, can't set auto length, Setting is invalid!",
+                               refused),
+             details);
     op_.enableControl(ControlId::LengthEdit, false);
     op_.enableControl(ControlId::LengthSet, false);
 }
@@ -248,13 +259,15 @@ void SettingRules::lengthSetClicked()
     s.defaultLengthMm = static_cast<std::int16_t>(mm);
 
     int refused = 0;
-    forEachPageInScope([&](PageRecord &page, int) {
+    RefusalDetails details;
+    forEachPageInScope([&](PageRecord &page, int row) {
         const PageRecord before = page;
         page.lengthCode = s.defaultLengthCode;
         page.autoLength = 0;
         page.lengthDots = static_cast<std::int16_t>(mm * kDotsPerMm);
         if (pageTooLong(page, s)) {
             ++refused;
+            details.tooLong(row, page);
             // Exactly the former length, automatic or specified.
             page.lengthCode = before.lengthCode;
             page.autoLength = before.autoLength;
@@ -266,7 +279,7 @@ void SettingRules::lengthSetClicked()
     });
     job_.modified = true;
     if (refused > 0)
-        op_.prompt(QString::asprintf("Have %d page exceeds the limits of length, Setting is invalid!", refused));
+        tell(QString::asprintf("Have %d page exceeds the limits of length, Setting is invalid!", refused), details);
 }
 
 // ---- Repeat, font, zoom, frame, direction ----
@@ -299,18 +312,22 @@ void SettingRules::fontSizeChanged(int index)
     const int limit = metrics::maxFontSize[std::clamp(s.materialIndex, 0, 2)][std::clamp(s.sizeIndex, 0, 3)];
 
     int automaticLength = 0, tooLong = 0, overMaximum = 0, twoLine = 0;
+    RefusalDetails details;
     forEachPageInScope([&](PageRecord &page, int row) {
         if (index == 0 && page.autoLength == 1) {
             ++automaticLength;
+            details.refused(row, QStringLiteral("automatic length"));
             return;
         }
         if (index > limit) {
             op_.selectListEntry(ControlId::FontSize, limit);
             ++overMaximum;
+            details.refused(row, QStringLiteral("font size above %1 for this medium").arg(limit));
             return;
         }
         if (index >= 4 && page.twoLines == 1) {
             ++twoLine;
+            details.refused(row, QStringLiteral("two lines"));
             return;
         }
         const std::uint8_t autoFontSize = page.autoFontSize;
@@ -320,6 +337,7 @@ void SettingRules::fontSizeChanged(int index)
         if (page.autoLength == 0 && page.autoFontSize == 1)
             fitFontSize(page, s);
         if (pageTooLong(page, s)) {
+            details.tooLong(row, page);
             page.autoFontSize = autoFontSize;
             page.fontSize = fontSize;
             measurePage(page, s);
@@ -345,7 +363,7 @@ void SettingRules::fontSizeChanged(int index)
         line(tooLong, "Have %d page exceeds the limits of length, select the other font size !\r\n");
     }
     if (!message.isEmpty())
-        op_.prompt(message);
+        tell(message, details);
 }
 
 void SettingRules::zoomChanged(int index)
@@ -382,6 +400,7 @@ void SettingRules::directionChanged(int index)
     buildPrintRecords(job_, false);
 
     int refused = 0;
+    RefusalDetails details;
     forEachPageInScope([&](PageRecord &page, int row) {
         const AsciiField<2> direction = page.direction;
         page.direction = s.defaultDirection;
@@ -389,6 +408,7 @@ void SettingRules::directionChanged(int index)
             fitFontSize(page, s);
         if (pageTooLong(page, s)) {
             ++refused;
+            details.tooLong(row, page);
             page.direction = direction;
             // The old direction's lengths back.
             pageTooLong(page, s);
@@ -398,9 +418,17 @@ void SettingRules::directionChanged(int index)
     });
     job_.modified = true;
     if (refused > 0)
-        op_.prompt(QString::asprintf(
-            "Have %d page exceeds the limits of length.\r\n It is invalid to set the direction,\r\n please reset it.",
-            refused));
+        tell(QString::asprintf(
+                 "Have %d page exceeds the limits of length.\r\n It is invalid to set the direction,\r\n please reset it.",
+                 refused),
+             details);
+}
+
+void SettingRules::tell(const QString &text, const RefusalDetails &details)
+{
+    Message message{text};
+    message.details = details.text();
+    op_.showMessage(message);
 }
 
 void SettingRules::localFontClicked() { op_.enableControl(ControlId::FontList, false); }

@@ -8,6 +8,8 @@
 
 namespace vt {
 
+class RefusalDetails;
+
 // The three integers the window keeps for its bound edits (length 1019,
 // repeat 1020, copies 1032). The rules read the edits into them and write
 // them back.
@@ -70,6 +72,8 @@ private:
     template <typename Apply>
     void forEachPageInScope(Apply apply);
     void setCodesOnEveryPage();
+    // A refusal's message, with the refused pages as its details.
+    void tell(const QString &text, const RefusalDetails &details);
 
     Job &job_;
     Operator &op_;

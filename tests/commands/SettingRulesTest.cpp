@@ -148,6 +148,10 @@ TEST_F(SettingRulesTest, LengthSetRefusesOutOfRangeAndPagesThatDoNotFit)
     op.setEdit(ControlId::LengthEdit, 30);
     rules.lengthSetClicked();
     EXPECT_EQ(op.messageTexts(), QStringList{"Have 2 page exceeds the limits of length, Setting is invalid!"});
+    // Eight characters of size 4 at spacing 1 take 8 x 41 dots, with the
+    // 48-dot margin 16 (1.3 mm) more than the 360 of 30 mm.
+    EXPECT_EQ(op.messages[0].details.toStdString(), "Page 1, 1st line: 1.3 mm too long for its length of 30.0 mm\n"
+                                                    "Page 3, 1st line: 1.3 mm too long for its length of 30.0 mm");
     EXPECT_EQ(asciiView(job.chain[1].lengthCode), "30");
     EXPECT_EQ(job.chain[1].adjustedLengthDots, 360);
     // The refused pages keep exactly their former length, specified or automatic.
@@ -311,6 +315,8 @@ TEST_F(SettingRulesTest, DirectionRefusedPutsTheOldDirectionsLengthsBack)
     rules.directionChanged(1);
     EXPECT_EQ(op.messageTexts(), QStringList{"Have 1 page exceeds the limits of length.\r\n It is invalid to set the "
                                              "direction,\r\n please reset it."});
+    // Measured along, as refused: 450 + 48 dots against 360.
+    EXPECT_EQ(op.messages[0].details.toStdString(), "Page 1, 1st line: 11.5 mm too long for its length of 30.0 mm");
     EXPECT_EQ(asciiView(job.chain[0].direction), "04");
     EXPECT_EQ(job.chain[0].line1Dots, 274);
     EXPECT_EQ(cell(0, ColDirection), "Horizontal");
