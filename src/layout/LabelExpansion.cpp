@@ -52,9 +52,8 @@ int PageLabels::valueAt(int j) const
     return (j - distance) % 2 == 1 ? end_ - 1 : end_;
 }
 
-QString PageLabels::numberText(int j) const
+QString PageLabels::numberFor(int v) const
 {
-    const int v = valueAt(j);
     switch (kind_) {
     case Kind::Plain: return {};
     case Kind::Decimal: return QString::number(v);

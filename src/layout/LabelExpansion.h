@@ -33,8 +33,11 @@ public:
 
     // Position in the run of label k.
     int runIndex(std::int64_t k) const { return int(k % runLength_); }
+    // The number's value at run position j (a character code for letters).
+    int valueAt(int j) const;
     // The number at run position j, as it is written into the label.
-    QString numberText(int j) const;
+    QString numberText(int j) const { return numberFor(valueAt(j)); }
+    QString numberFor(int value) const;
     // The label text with `number` in place of the mark (the text itself
     // when the page has no mark). Line 2 follows U+001A on two-line pages.
     QString withNumber(const QString &number) const;
@@ -43,8 +46,6 @@ public:
     QString runText(int j) const { return withNumber(numberText(j)); }
 
 private:
-    int valueAt(int j) const;
-
     QString text_; // stripped of blanks at both ends, mark still in place
     int markAt_ = -1;
     Kind kind_ = Kind::Plain;

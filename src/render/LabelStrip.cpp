@@ -7,12 +7,13 @@
 #include "render/Fonts.h"
 
 #include <QFontMetrics>
-#include <QHash>
 #include <QPainter>
 #include <QPolygon>
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <unordered_map>
 
 namespace vt {
 
@@ -63,6 +64,15 @@ bool hasTabularDigits(const QFontMetrics &metrics)
         if (metrics.horizontalAdvance(QLatin1Char(d)) != zero)
             return false;
     return true;
+}
+
+// Numbers alike in sign and digit count.
+int digitClass(int value)
+{
+    int digits = 1;
+    for (int rest = std::abs(value); rest >= 10; rest /= 10)
+        ++digits;
+    return value < 0 ? -digits : digits;
 }
 
 QString zeroDigits(QString text)
@@ -171,19 +181,24 @@ const LabelStrip::Geometry &LabelStrip::geometry(int dpi) const
                     // Only the number changes along a run. With digits of one
                     // width, numbers of as many digits measure the same, so a
                     // run of a thousand needs three measurements.
-                    const bool tabular = hasTabularDigits(metrics);
-                    QHash<QString, int> widthOf;
+                    const bool byDigits = hasTabularDigits(metrics)
+                                          && (labels.kind() == PageLabels::Kind::Decimal
+                                              || labels.kind() == PageLabels::Kind::Padded);
+                    std::unordered_map<int, int> widthOf;
                     std::vector<int> widths(std::size_t(labels.runLength()));
                     for (int j = 0; j < labels.runLength(); ++j) {
-                        const QString number = labels.numberText(j);
-                        const QString key = tabular ? zeroDigits(number) : number;
-                        auto found = widthOf.constFind(key);
-                        if (found == widthOf.constEnd())
-                            found = widthOf.insert(key, measure(labels.withNumber(key)));
-                        widths[std::size_t(j)] = *found;
+                        const int value = labels.valueAt(j);
+                        const int key = byDigits ? digitClass(value) : value;
+                        auto found = widthOf.find(key);
+                        if (found == widthOf.end()) {
+                            const QString number = labels.numberFor(value);
+                            const QString measured = byDigits ? zeroDigits(number) : number;
+                            found = widthOf.emplace(key, measure(labels.withNumber(measured))).first;
+                        }
+                        widths[std::size_t(j)] = found->second;
                     }
                     span.labelWidth = widths.front();
-                    if (widthOf.size() > 1) {
+                    if (std::adjacent_find(widths.begin(), widths.end(), std::not_equal_to<>()) != widths.end()) {
                         span.runLeft.resize(widths.size() + 1);
                         for (std::size_t j = 0; j < widths.size(); ++j)
                             span.runLeft[j + 1] = span.runLeft[j] + widths[j] + kGap;
