@@ -226,9 +226,15 @@ TEST(LabelStrip, NumberedRunsAndMarksAsTheTableNamesThem)
     EXPECT_EQ(texts, QStringList({"1", "2", "3", "1", "2", "3", "K9", "K10", QString::fromUtf8("X«sup»2")}));
     // A two-digit number makes a wider label than a one-digit one.
     EXPECT_GT(labels[7].rect.width(), labels[6].rect.width());
-    // Positions found by index agree with the drawn ones.
-    for (const LabelStrip::Shown &label : labels)
+    // Positions found by index agree with the drawn ones, and a view that
+    // starts at a cut mark still shows that mark's label.
+    for (const LabelStrip::Shown &label : labels) {
         EXPECT_EQ(s.strip.labelLeft(label.index, kDpi), label.rect.left());
+        const auto fromCut = s.strip.labelsInView(label.cutX, 400, kHeight, kDpi);
+        ASSERT_FALSE(fromCut.empty());
+        EXPECT_EQ(fromCut.front().index, label.index);
+        EXPECT_EQ(fromCut.front().cutX, 0);
+    }
 }
 
 TEST(LabelStrip, HighResolutionScalesHeightsAndLengthsOnce)
