@@ -104,20 +104,6 @@ TEST(PreviewPane, AStripThatFitsStaysAtTheLeftEdge)
     EXPECT_EQ(p.bar()->maximum(), 0);
 }
 
-TEST(PreviewPane, DrawsFromItsOwnCopyAfterThePagesAreFreed)
-{
-    auto job = std::make_unique<Job>();
-    Pane p;
-    fill(*job, 3, 2);
-    p.pane.showPages(job->chain, job->settings);
-    job.reset(); // open, import and delete free records
-    const auto labels = p.pane.view()->strip().labelsInView(0, 400, 60, kDpi);
-    ASSERT_EQ(labels.size(), 6u);
-    EXPECT_EQ(labels[5].line1, "L02");
-    const QImage shot = p.pane.view()->grab().toImage();
-    EXPECT_FALSE(shot.isNull());
-}
-
 TEST(PreviewPane, LargestJobScrollsBeyondTheScrollBarsRange)
 {
     Job job;
