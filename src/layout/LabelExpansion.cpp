@@ -52,6 +52,16 @@ int PageLabels::valueAt(int j) const
     return (j - distance) % 2 == 1 ? end_ - 1 : end_;
 }
 
+std::pair<int, int> PageLabels::valueRange() const
+{
+    const int last = std::min(runLength_ - 1, std::abs(end_ - start_));
+    int low = std::min(start_, valueAt(last));
+    const int high = std::max(start_, valueAt(last));
+    if (runLength_ - 1 > last) // it goes one below the end and back
+        low = std::min(low, end_ - 1);
+    return {low, high};
+}
+
 QString PageLabels::numberFor(int v) const
 {
     switch (kind_) {

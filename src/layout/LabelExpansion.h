@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace vt {
@@ -35,6 +36,9 @@ public:
     int runIndex(std::int64_t k) const { return int(k % runLength_); }
     // The number's value at run position j (a character code for letters).
     int valueAt(int j) const;
+    // The least and the greatest value of the run; every value between
+    // occurs in it.
+    std::pair<int, int> valueRange() const;
     // The number at run position j, as it is written into the label.
     QString numberText(int j) const { return numberFor(valueAt(j)); }
     QString numberFor(int value) const;

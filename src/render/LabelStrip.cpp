@@ -13,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
-#include <unordered_map>
 
 namespace vt {
 
@@ -73,6 +72,15 @@ int digitClass(int value)
     for (int rest = std::abs(value); rest >= 10; rest /= 10)
         ++digits;
     return value < 0 ? -digits : digits;
+}
+
+// A number of a digit class.
+int sampleOf(int digitClass)
+{
+    int value = 1;
+    for (int d = 1; d < std::abs(digitClass); ++d)
+        value *= 10;
+    return digitClass < 0 ? -value : value;
 }
 
 QString zeroDigits(QString text)
@@ -178,30 +186,39 @@ const LabelStrip::Geometry &LabelStrip::geometry(int dpi) const
                 if (labels.kind() == PageLabels::Kind::Plain) {
                     span.labelWidth = measure(labels.runText(0));
                 } else {
-                    // Only the number changes along a run. With digits of one
-                    // width, numbers of as many digits measure the same, so a
-                    // run of a thousand needs three measurements.
+                    // Only the number changes along a run, so each width is
+                    // measured once per value or, with digits of one width,
+                    // once per digit count: three for a run of 0..999.
                     const bool byDigits = hasTabularDigits(metrics)
                                           && (labels.kind() == PageLabels::Kind::Decimal
                                               || labels.kind() == PageLabels::Kind::Padded);
-                    std::unordered_map<int, int> widthOf;
-                    std::vector<int> widths(std::size_t(labels.runLength()));
-                    for (int j = 0; j < labels.runLength(); ++j) {
-                        const int value = labels.valueAt(j);
-                        const int key = byDigits ? digitClass(value) : value;
-                        auto found = widthOf.find(key);
-                        if (found == widthOf.end()) {
-                            const QString number = labels.numberFor(value);
-                            const QString measured = byDigits ? zeroDigits(number) : number;
-                            found = widthOf.emplace(key, measure(labels.withNumber(measured))).first;
-                        }
-                        widths[std::size_t(j)] = found->second;
+                    auto keyOf = [byDigits](int value) { return byDigits ? digitClass(value) : value; };
+                    const auto [low, high] = labels.valueRange();
+                    const int firstKey = keyOf(low);
+                    const int keys = keyOf(high) - firstKey + 1;
+                    std::vector<int> widthOf;
+                    if (keys <= labels.runLength()) {
+                        widthOf.resize(std::size_t(keys), -1);
+                        for (int key = firstKey; key < firstKey + keys; ++key)
+                            if (key != 0 || !byDigits)
+                                widthOf[std::size_t(key - firstKey)] =
+                                    measure(labels.withNumber(byDigits ? zeroDigits(labels.numberFor(sampleOf(key)))
+                                                                       : labels.numberFor(key)));
                     }
-                    span.labelWidth = widths.front();
-                    if (std::adjacent_find(widths.begin(), widths.end(), std::not_equal_to<>()) != widths.end()) {
-                        span.runLeft.resize(widths.size() + 1);
-                        for (std::size_t j = 0; j < widths.size(); ++j)
-                            span.runLeft[j + 1] = span.runLeft[j] + widths[j] + kGap;
+                    auto widthAt = [&](int j) {
+                        const int value = labels.valueAt(j);
+                        return widthOf.empty() ? measure(labels.runText(j))
+                                               : widthOf[std::size_t(keyOf(value) - firstKey)];
+                    };
+                    span.labelWidth = widthAt(0);
+                    const bool uniform = !widthOf.empty()
+                                         && std::all_of(widthOf.begin(), widthOf.end(), [&](int w) {
+                                                return w < 0 || w == span.labelWidth;
+                                            });
+                    if (!uniform) {
+                        span.runLeft.resize(std::size_t(labels.runLength()) + 1);
+                        for (int j = 0; j < labels.runLength(); ++j)
+                            span.runLeft[std::size_t(j) + 1] = span.runLeft[std::size_t(j)] + widthAt(j) + kGap;
                     }
                 }
             }
