@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <functional>
 
 namespace vt {
 
@@ -98,14 +97,22 @@ struct LabelStrip::Geometry {
         std::int64_t left = 0;     // the cursor when the page starts
         std::int64_t runWidth = 0; // one run of labels with their gaps
         std::int64_t width = 0;    // all its labels: repeat × runWidth
-        std::vector<int> runLeft;  // cursor offset of each run position, plus the run's end; empty when uniform
+        // Cursor offset of each run position, then the run's end; empty when
+        // every label of the run has labelWidth.
+        std::vector<int> runLeft;
         int labelWidth = 0;        // when uniform
         int textHeight = 0;        // t for one line, T for two
         int fontPixels = 0;
         QFont font;
 
-        int widthAt(int j) const { return runLeft.empty() ? labelWidth : runLeft[j + 1] - runLeft[j] - kGap; }
-        std::int64_t offsetAt(int j) const { return runLeft.empty() ? std::int64_t(j) * (labelWidth + kGap) : runLeft[j]; }
+        int widthAt(int j) const
+        {
+            return runLeft.empty() ? labelWidth : runLeft[std::size_t(j) + 1] - runLeft[std::size_t(j)] - kGap;
+        }
+        std::int64_t offsetAt(int j) const
+        {
+            return runLeft.empty() ? std::int64_t(j) * (labelWidth + kGap) : runLeft[std::size_t(j)];
+        }
     };
 
     int dpi = 0;
@@ -128,7 +135,7 @@ int LabelStrip::characterHeight(int fontSize, int dpi)
 {
     if (fontSize < 1 || fontSize > 6)
         return 0;
-    return int(double(dpi) / kPrinterDpi * kHeightDots[fontSize]);
+    return dpi * kHeightDots[fontSize] / kPrinterDpi;
 }
 
 void LabelStrip::setPages(const PageChain &chain, const JobSettings &settings)
@@ -255,8 +262,8 @@ std::int64_t LabelStrip::labelLeft(std::int64_t index, int dpi) const
            + kInset;
 }
 
-LabelStrip::Shown LabelStrip::shown(const Geometry &g, int page, std::int64_t label,
-                                                   std::int64_t originX, int centre) const
+LabelStrip::Shown LabelStrip::shown(const Geometry &g, int page, std::int64_t label, std::int64_t originX,
+                                    int centre) const
 {
     const Geometry::PageSpan &span = g.pages[std::size_t(page)];
     const PageLabels &labels = labels_.page(page);
@@ -307,11 +314,9 @@ std::vector<LabelStrip::Shown> LabelStrip::labelsInView(std::int64_t originX, in
             const std::int64_t offset = originX - span.left;
             const std::int64_t run = offset / span.runWidth;
             const std::int64_t within = offset % span.runWidth;
-            int j = 0;
-            if (span.runLeft.empty())
-                j = int(within / (span.labelWidth + kGap));
-            else
-                j = int(std::upper_bound(span.runLeft.begin(), span.runLeft.end(), int(within)) - span.runLeft.begin()) - 1;
+            const auto &lefts = span.runLeft;
+            const int j = lefts.empty() ? int(within / (span.labelWidth + kGap))
+                                        : int(std::upper_bound(lefts.begin(), lefts.end(), int(within)) - lefts.begin()) - 1;
             // From the label before, whose cut mark may stand at the view's edge.
             label = std::clamp<std::int64_t>(run * labels.runLength() + j - 1, 0, labels.count() - 1);
         }
