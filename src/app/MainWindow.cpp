@@ -4,7 +4,10 @@
 #include "commands/Numbering.h"
 #include "render/Colors.h"
 #include "render/Fonts.h"
+#include "layout/PageLayout.h"
+#include "render/LabelStrip.h"
 #include "widgets/PageTable.h"
+#include "widgets/PreviewPane.h"
 #include "widgets/ProgressWindow.h"
 #include "widgets/WrappingRow.h"
 
@@ -303,6 +306,11 @@ QWidget *MainWindow::createControls()
     bottomStatic_->setMinimumHeight(73);
     bottomStatic_->setAccessibleName(QStringLiteral("Label strip"));
     grid->addWidget(bottomStatic_, 2, 0, 1, 2);
+    // The preview strip lies over the bottom frame and follows its size.
+    previewPane_ = new PreviewPane;
+    auto *previewLayout = new QVBoxLayout(bottomStatic_);
+    previewLayout->setContentsMargins(0, 0, 0, 0);
+    previewLayout->addWidget(previewPane_);
 
     // Kept from the dialog's template; it does nothing.
     auto *button1 = new QPushButton(QStringLiteral("Button1"), central);
@@ -416,7 +424,15 @@ bool MainWindow::openAtStart(const QString &path)
                          .arg(QDir::toNativeSeparators(path)));
     return false;
 }
-void MainWindow::printView() {}
+void MainWindow::printView()
+{
+    pageTable_->setFocus();
+    buildPrintRecords(job_, false);
+    if (const std::optional<double> width = previewTapeWidth(job_.settings))
+        previewPane_->setTapeWidth(*width);
+    // The pane keeps a copy: it never draws from pages freed later.
+    previewPane_->showPages(job_.chain, job_.settings);
+}
 void MainWindow::print() {}
 
 void MainWindow::materialChanged(int index) { rules_.materialChanged(index); }

@@ -30,6 +30,7 @@ class QToolBar;
 namespace vt {
 
 class PageTable;
+class PreviewPane;
 class ProgressWindow;
 
 // The main window: the job's settings, the page table and the strip under it,
@@ -47,6 +48,7 @@ public:
 
     PageTable *pageTable() const { return pageTable_; }
     QFrame *bottomStatic() const { return bottomStatic_; }
+    PreviewPane *previewPane() const { return previewPane_; }
     QToolBar *toolBar() const { return toolBar_; }
     QWidget *control(ControlId id) const { return operator_.control(id); }
 
@@ -66,7 +68,7 @@ public:
     int copiesValue = 1;
 
 public slots:
-    // Document, import and printing commands; printView and print do nothing yet.
+    // Document, import and printing commands; print does nothing yet.
     void openDocument();
     void saveDocument();
     void importCsv();
@@ -148,6 +150,7 @@ private:
     QToolBar *toolBar_ = nullptr;
     PageTable *pageTable_ = nullptr;
     QFrame *bottomStatic_ = nullptr;
+    PreviewPane *previewPane_ = nullptr;
     QGroupBox *choiceFontGroup_ = nullptr;
 
     std::unique_ptr<JobHistory> history_;

@@ -1,5 +1,6 @@
 #include "DocumentTools.h"
 
+#include "LabelTools.h"
 #include "TerminalOperator.h"
 
 #include "commands/DocumentCommands.h"
@@ -94,6 +95,15 @@ struct Session {
 
 } // namespace
 
+int withBuiltJob(const QString &path, const std::function<int(Job &)> &run)
+{
+    Session session;
+    if (!session.load(path))
+        return 1;
+    buildPrintRecords(session.job, false);
+    return run(session.job);
+}
+
 int convertCommand(const QStringList &args)
 {
     if (args.size() != 2) {
@@ -109,12 +119,19 @@ int convertCommand(const QStringList &args)
 int showCommand(const QStringList &args)
 {
     const bool json = args.contains(QStringLiteral("--json"));
+    const bool labels = args.contains(QStringLiteral("--labels"));
     QStringList rest = args;
     rest.removeAll(QStringLiteral("--json"));
+    rest.removeAll(QStringLiteral("--labels"));
     if (rest.size() != 1) {
-        std::fputs("usage: vt350-cli show IN [--json]\n", stderr);
+        std::fputs("usage: vt350-cli show IN [--labels] [--json]\n", stderr);
         return 2;
     }
+    if (labels)
+        return withBuiltJob(rest[0], [json](Job &job) {
+            writeLabels(job, json, stdout);
+            return 0;
+        });
     Session session;
     if (!session.load(rest[0]))
         return 1;
