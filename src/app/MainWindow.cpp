@@ -311,6 +311,7 @@ QWidget *MainWindow::createControls()
     auto *previewLayout = new QVBoxLayout(bottomStatic_);
     previewLayout->setContentsMargins(0, 0, 0, 0);
     previewLayout->addWidget(previewPane_);
+    connect(&rules_, &SettingRules::tapeWidthChanged, previewPane_, &PreviewPane::setTapeWidth);
 
     // Kept from the dialog's template; it does nothing.
     auto *button1 = new QPushButton(QStringLiteral("Button1"), central);
@@ -322,18 +323,20 @@ QWidget *MainWindow::createControls()
     grid->setRowStretch(1, 0);
     grid->setRowStretch(2, 1);
 
-    // Settings rules.
-    connect(material, &QComboBox::currentIndexChanged, this, &MainWindow::materialChanged);
-    connect(materialParameter, &QComboBox::currentIndexChanged, this, &MainWindow::materialParameterChanged);
-    connect(cutSetting, &QComboBox::currentIndexChanged, this, &MainWindow::cutSettingChanged);
-    connect(spacing, &QComboBox::currentIndexChanged, this, &MainWindow::spacingChanged);
-    connect(arrange, &QComboBox::currentIndexChanged, this, &MainWindow::arrangeChanged);
-    connect(density, &QComboBox::currentIndexChanged, this, &MainWindow::densityChanged);
+    // Settings rules. A list's rule runs when the operator chooses an entry,
+    // also the one it already shows (Following Page then passes the current
+    // page's value on); selections made from code run none.
+    connect(material, &QComboBox::activated, this, &MainWindow::materialChanged);
+    connect(materialParameter, &QComboBox::activated, this, &MainWindow::materialParameterChanged);
+    connect(cutSetting, &QComboBox::activated, this, &MainWindow::cutSettingChanged);
+    connect(spacing, &QComboBox::activated, this, &MainWindow::spacingChanged);
+    connect(arrange, &QComboBox::activated, this, &MainWindow::arrangeChanged);
+    connect(density, &QComboBox::activated, this, &MainWindow::densityChanged);
     connect(copies, &QLineEdit::textChanged, this, &MainWindow::copiesTextChanged);
-    connect(fontSize, &QComboBox::currentIndexChanged, this, &MainWindow::fontSizeChanged);
-    connect(zoom, &QComboBox::currentIndexChanged, this, &MainWindow::zoomChanged);
-    connect(frame, &QComboBox::currentIndexChanged, this, &MainWindow::frameChanged);
-    connect(direction, &QComboBox::currentIndexChanged, this, &MainWindow::directionChanged);
+    connect(fontSize, &QComboBox::activated, this, &MainWindow::fontSizeChanged);
+    connect(zoom, &QComboBox::activated, this, &MainWindow::zoomChanged);
+    connect(frame, &QComboBox::activated, this, &MainWindow::frameChanged);
+    connect(direction, &QComboBox::activated, this, &MainWindow::directionChanged);
     connect(automatic, &QRadioButton::clicked, this, &MainWindow::automaticClicked);
     connect(specify, &QRadioButton::clicked, this, &MainWindow::specifyClicked);
     connect(lengthEdit, &QLineEdit::textChanged, this, &MainWindow::lengthTextChanged);

@@ -53,6 +53,7 @@ void PreviewPane::showPages(const PageChain &chain, const JobSettings &settings)
 void PreviewPane::setTapeWidth(double millimetres)
 {
     view_->strip().setTapeWidth(millimetres);
+    view_->update();
 }
 
 void PreviewPane::followStrip()

@@ -1,5 +1,7 @@
 #include "app/WindowFixture.h"
 #include "widgets/FilteredEdit.h"
+#include "widgets/LabelStripView.h"
+#include "widgets/PreviewPane.h"
 #include "widgets/NumberDialog.h"
 
 #include <QApplication>
@@ -18,6 +20,12 @@ struct SettingControlsTest : vt::test::WindowFixture {
     QLineEdit *edit(ControlId id) { return qobject_cast<QLineEdit *>(window->control(id)); }
     QComboBox *list(ControlId id) { return qobject_cast<QComboBox *>(window->control(id)); }
     void click(ControlId id) { QTest::mouseClick(window->control(id), Qt::LeftButton); }
+    // The operator picks an entry from the list's popup.
+    void choose(ControlId id, int index)
+    {
+        list(id)->setCurrentIndex(index);
+        emit list(id)->activated(index);
+    }
     void retype(ControlId id, const char *text)
     {
         edit(id)->selectAll();
@@ -87,10 +95,11 @@ TEST_F(SettingControlsTest, MaterialRefillsTheSizesAndCopiesRunsOnEveryChange)
 {
     showActive();
     QSignalSpy widths(&window->settingRules(), &SettingRules::tapeWidthChanged);
-    list(ControlId::Material)->setCurrentIndex(Tube);
+    choose(ControlId::Material, Tube);
     EXPECT_EQ(list(ControlId::MaterialParameter)->currentText(), "4.0");
     EXPECT_EQ(asciiView(window->job().chain[0].materialCode), "TUB");
     EXPECT_EQ(widths.size(), 1);
+    EXPECT_EQ(window->previewPane()->findChild<LabelStripView *>()->strip().tapeWidthMm(), 6.5);
 
     // 2 is taken, 21 refused; the edit rewritten to 1 runs the rule again.
     retype(ControlId::CopiesEdit, "21");
@@ -100,6 +109,29 @@ TEST_F(SettingControlsTest, MaterialRefillsTheSizesAndCopiesRunsOnEveryChange)
     retype(ControlId::CopiesEdit, "20");
     EXPECT_EQ(window->job().settings.copies, 20);
     EXPECT_EQ(script.messages.size(), 1u);
+}
+
+TEST_F(SettingControlsTest, ChoosingTheEntryShownStillRunsTheRule)
+{
+    showActive();
+    // At start the list shows density 3 while the job holds 9.
+    ASSERT_EQ(window->job().settings.density, 9);
+    choose(ControlId::Density, 2);
+    EXPECT_EQ(window->job().settings.density, 3);
+
+    // Following Page passes the current page's font size on by choosing it again.
+    window->addPage();
+    window->addPage();
+    for (int row : {1, 2}) {
+        clickCell(row, ColPage);
+        choose(ControlId::FontSize, 2);
+    }
+    clickCell(0, ColPage);
+    ASSERT_EQ(list(ControlId::FontSize)->currentIndex(), 4);
+    click(ControlId::FollowingPage);
+    choose(ControlId::FontSize, 4);
+    EXPECT_EQ(window->job().chain[2].fontSize, 4);
+    EXPECT_EQ(cell(2, ColFontSize), "4");
 }
 
 TEST_F(SettingControlsTest, SetNumberRunsTheDialogAndMarksTheCell)
