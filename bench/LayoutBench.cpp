@@ -25,5 +25,3 @@ static void BM_BuildPrintRecords200(benchmark::State &state)
     }
 }
 BENCHMARK(BM_BuildPrintRecords200)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
-
-BENCHMARK_MAIN();

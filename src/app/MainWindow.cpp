@@ -5,9 +5,13 @@
 #include "printer/PrintJob.h"
 #include "printer/SerialLibrary.h"
 #include "printer/SerialLine.h"
+#include "commands/Numbering.h"
 #include "render/Colors.h"
 #include "render/Fonts.h"
+#include "layout/PageLayout.h"
+#include "render/LabelStrip.h"
 #include "widgets/PageTable.h"
+#include "widgets/PreviewPane.h"
 #include "widgets/ProgressWindow.h"
 #include "widgets/WrappingRow.h"
 
@@ -83,6 +87,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     });
 
     createToolBar();
+    createSessionMenus();
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     QAction *about = help->addAction(QStringLiteral("About KetraTest(&A)..."), this, &MainWindow::showAbout);
     about->setShortcut(QKeySequence(Qt::Key_F1));
@@ -94,6 +99,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // The first page is part of a new job, not a change to it.
     commands_.add();
     job_.modified = false;
+    startHistory();
     resize(1100, 720);
 }
 
@@ -317,6 +323,12 @@ QWidget *MainWindow::createControls()
     bottomStatic_->setMinimumHeight(73);
     bottomStatic_->setAccessibleName(QStringLiteral("Label strip"));
     grid->addWidget(bottomStatic_, 2, 0, 1, 2);
+    // The preview strip lies over the bottom frame and follows its size.
+    previewPane_ = new PreviewPane;
+    auto *previewLayout = new QVBoxLayout(bottomStatic_);
+    previewLayout->setContentsMargins(0, 0, 0, 0);
+    previewLayout->addWidget(previewPane_);
+    connect(&rules_, &SettingRules::tapeWidthChanged, previewPane_, &PreviewPane::setTapeWidth);
 
     // Kept from the dialog's template; it does nothing.
     auto *button1 = new QPushButton(QStringLiteral("Button1"), central);
@@ -328,18 +340,20 @@ QWidget *MainWindow::createControls()
     grid->setRowStretch(1, 0);
     grid->setRowStretch(2, 1);
 
-    // Settings rules.
-    connect(material, &QComboBox::currentIndexChanged, this, &MainWindow::materialChanged);
-    connect(materialParameter, &QComboBox::currentIndexChanged, this, &MainWindow::materialParameterChanged);
-    connect(cutSetting, &QComboBox::currentIndexChanged, this, &MainWindow::cutSettingChanged);
-    connect(spacing, &QComboBox::currentIndexChanged, this, &MainWindow::spacingChanged);
-    connect(arrange, &QComboBox::currentIndexChanged, this, &MainWindow::arrangeChanged);
-    connect(density, &QComboBox::currentIndexChanged, this, &MainWindow::densityChanged);
+    // Settings rules. A list's rule runs when the operator chooses an entry,
+    // also the one it already shows (Following Page then passes the current
+    // page's value on); selections made from code run none.
+    connect(material, &QComboBox::activated, this, &MainWindow::materialChanged);
+    connect(materialParameter, &QComboBox::activated, this, &MainWindow::materialParameterChanged);
+    connect(cutSetting, &QComboBox::activated, this, &MainWindow::cutSettingChanged);
+    connect(spacing, &QComboBox::activated, this, &MainWindow::spacingChanged);
+    connect(arrange, &QComboBox::activated, this, &MainWindow::arrangeChanged);
+    connect(density, &QComboBox::activated, this, &MainWindow::densityChanged);
     connect(copies, &QLineEdit::textChanged, this, &MainWindow::copiesTextChanged);
-    connect(fontSize, &QComboBox::currentIndexChanged, this, &MainWindow::fontSizeChanged);
-    connect(zoom, &QComboBox::currentIndexChanged, this, &MainWindow::zoomChanged);
-    connect(frame, &QComboBox::currentIndexChanged, this, &MainWindow::frameChanged);
-    connect(direction, &QComboBox::currentIndexChanged, this, &MainWindow::directionChanged);
+    connect(fontSize, &QComboBox::activated, this, &MainWindow::fontSizeChanged);
+    connect(zoom, &QComboBox::activated, this, &MainWindow::zoomChanged);
+    connect(frame, &QComboBox::activated, this, &MainWindow::frameChanged);
+    connect(direction, &QComboBox::activated, this, &MainWindow::directionChanged);
     connect(automatic, &QRadioButton::clicked, this, &MainWindow::automaticClicked);
     connect(specify, &QRadioButton::clicked, this, &MainWindow::specifyClicked);
     connect(lengthEdit, &QLineEdit::textChanged, this, &MainWindow::lengthTextChanged);
@@ -465,7 +479,15 @@ bool MainWindow::openAtStart(const QString &path)
                          .arg(QDir::toNativeSeparators(path)));
     return false;
 }
-void MainWindow::printView() {}
+void MainWindow::printView()
+{
+    pageTable_->setFocus();
+    buildPrintRecords(job_, false);
+    if (const std::optional<double> width = previewTapeWidth(job_.settings))
+        previewPane_->setTapeWidth(*width);
+    // The pane keeps a copy: it never draws from pages freed later.
+    previewPane_->showPages(job_.chain, job_.settings);
+}
 void MainWindow::print()
 {
     if (!refusedWhilePrinting())
@@ -487,25 +509,25 @@ void MainWindow::paintEvent(QPaintEvent *event)
     });
 }
 
-void MainWindow::materialChanged(int) {}
-void MainWindow::materialParameterChanged(int) {}
-void MainWindow::cutSettingChanged(int) {}
-void MainWindow::spacingChanged(int) {}
-void MainWindow::arrangeChanged(int) {}
-void MainWindow::densityChanged(int) {}
-void MainWindow::copiesTextChanged(const QString &) {}
-void MainWindow::fontSizeChanged(int) {}
-void MainWindow::zoomChanged(int) {}
-void MainWindow::frameChanged(int) {}
-void MainWindow::directionChanged(int) {}
-void MainWindow::automaticClicked() {}
-void MainWindow::specifyClicked() {}
-void MainWindow::lengthTextChanged(const QString &) {}
-void MainWindow::lengthSetClicked() {}
-void MainWindow::repeatSetClicked() {}
-void MainWindow::setNumberClicked() {}
-void MainWindow::localFontClicked() {}
-void MainWindow::computerFontClicked() {}
+void MainWindow::materialChanged(int index) { rules_.materialChanged(index); }
+void MainWindow::materialParameterChanged(int index) { rules_.materialParameterChanged(index); }
+void MainWindow::cutSettingChanged(int index) { rules_.cutSettingChanged(index); }
+void MainWindow::spacingChanged(int index) { rules_.spacingChanged(index); }
+void MainWindow::arrangeChanged(int index) { rules_.arrangeChanged(index); }
+void MainWindow::densityChanged(int index) { rules_.densityChanged(index); }
+void MainWindow::copiesTextChanged(const QString &) { rules_.copiesChanged(); }
+void MainWindow::fontSizeChanged(int index) { rules_.fontSizeChanged(index); }
+void MainWindow::zoomChanged(int index) { rules_.zoomChanged(index); }
+void MainWindow::frameChanged(int index) { rules_.frameChanged(index); }
+void MainWindow::directionChanged(int index) { rules_.directionChanged(index); }
+void MainWindow::automaticClicked() { rules_.automaticClicked(); }
+void MainWindow::specifyClicked() { rules_.specifyClicked(); }
+void MainWindow::lengthTextChanged(const QString &text) { rules_.lengthTextChanged(text); }
+void MainWindow::lengthSetClicked() { rules_.lengthSetClicked(); }
+void MainWindow::repeatSetClicked() { rules_.repeatSetClicked(); }
+void MainWindow::setNumberClicked() { setNumberCommand(job_, operator_); }
+void MainWindow::localFontClicked() { rules_.localFontClicked(); }
+void MainWindow::computerFontClicked() { rules_.computerFontClicked(); }
 void MainWindow::fontListChanged(int) {}
 
 void MainWindow::showAbout()
@@ -517,27 +539,11 @@ void MainWindow::showAbout()
 void MainWindow::exitCommand()
 {
     // The bound edits are read back first; one without an integer keeps the window open.
-    const std::pair<ControlId, int *> bound[] = {
-        {ControlId::LengthEdit, &lengthValue},
-        {ControlId::RepeatEdit, &repeatValue},
-        {ControlId::CopiesEdit, &copiesValue},
-    };
-    for (const auto &[id, value] : bound) {
-        const std::optional<int> read = operator_.readEdit(id);
-        if (!read) {
-            operator_.prompt(QStringLiteral("请键入一个整数。"));
-            if (auto *edit = qobject_cast<QLineEdit *>(control(id))) {
-                edit->setFocus(Qt::OtherFocusReason);
-                edit->selectAll();
-            }
-            return;
-        }
-        *value = *read;
-    }
-    close();
+    if (rules_.readBoundEdits())
+        close();
 }
 
-bool MainWindow::mayDiscardChanges()
+bool MainWindow::mayDiscardChanges(const QString &before)
 {
     // An edit still open belongs to the job being closed.
     if (pageTable_->isEditing())
@@ -546,7 +552,8 @@ bool MainWindow::mayDiscardChanges()
         return true;
     Message question;
     question.text = QStringLiteral("The pages have been changed since they were last saved.\n"
-                                   "Save them before closing?");
+                                   "Save them before %1?")
+                        .arg(before.isEmpty() ? QStringLiteral("closing") : before);
     question.buttons = MessageButtons::YesNoCancel;
     switch (operator_.showMessage(question)) {
     case Answer::Yes:

@@ -3,8 +3,11 @@
 #include "app/WindowOperator.h"
 #include "commands/CellCommit.h"
 #include "commands/DocumentCommands.h"
+#include "commands/JobHistory.h"
 #include "commands/PageCommands.h"
 #include "commands/PageTableProtocol.h"
+#include "commands/SettingRules.h"
+#include "files/RecentFiles.h"
 #include "model/Job.h"
 
 #include <QMainWindow>
@@ -17,6 +20,9 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QDragEnterEvent;
+class QDropEvent;
 class QPushButton;
 class QRadioButton;
 class QToolBar;
@@ -26,6 +32,7 @@ namespace vt {
 class EventLoopClock;
 class PageTable;
 class PrintJob;
+class PreviewPane;
 class ProgressWindow;
 class SerialLibrary;
 class SerialLine;
@@ -45,6 +52,7 @@ public:
 
     PageTable *pageTable() const { return pageTable_; }
     QFrame *bottomStatic() const { return bottomStatic_; }
+    PreviewPane *previewPane() const { return previewPane_; }
     QToolBar *toolBar() const { return toolBar_; }
     QWidget *control(ControlId id) const { return operator_.control(id); }
 
@@ -58,14 +66,17 @@ public:
     SerialLine &serialPort() const { return *serialPort_; }
     // Searches the printer's port once the window has been painted (start-up).
     void searchPrinterPortWhenShown() { searchWhenPainted_ = true; }
+    // The rules of the settings controls; the label strip follows their
+    // tapeWidthChanged.
+    SettingRules &settingRules() { return rules_; }
 
-    // Values of the bound edits as last read by Exit.
+    // Values of the bound edits as last read by Exit or a settings rule.
     int lengthValue = 25;
     int repeatValue = 1;
     int copiesValue = 1;
 
 public slots:
-    // Document, import and printing commands; printView and print do nothing yet.
+    // Document, import and printing commands; print does nothing yet.
     void openDocument();
     void saveDocument();
     void importCsv();
@@ -80,7 +91,7 @@ public slots:
     void exitCommand();
     void showAbout();
 
-    // Rules of the settings controls: connected, but empty until the rules are built.
+    // The settings controls run their rules.
     void materialChanged(int index);
     void materialParameterChanged(int index);
     void cutSettingChanged(int index);
@@ -102,8 +113,20 @@ public slots:
     void computerFontClicked();
     void fontListChanged(int index);
 
+    // Undo and redo of the job, one operator action a step.
+    void undo();
+    void redo();
+    // Takes the job as it is after an action: an undo step when it changed.
+    void recordAction();
+    // A file from the recent list or dropped on the window: asks about
+    // unsaved changes, then opens or imports it.
+    bool openFile(const QString &path);
+    JobHistory &history() { return *history_; }
+
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
@@ -113,14 +136,24 @@ private:
     QComboBox *addList(ControlId id, const QStringList &entries);
     void setInitialState();
     void makeColumns();
-    // Asks before unsaved changes are discarded; true when the window may close.
-    bool mayDiscardChanges();
+    // Asks before unsaved changes are discarded ("Save them before closing?",
+    // or before what `before` names); true when the job may go.
+    bool mayDiscardChanges(const QString &before = {});
+
+    // Undo, redo, recent files and dropped files (MainWindowSession.cpp).
+    void createSessionMenus();
+    void startHistory();
+    void fileDone(DocumentCommands::FileEvent event, const QString &path);
+    void refreshRecentMenu();
+    void stepHistory(bool (JobHistory::*step)());
+    void updateHistoryActions();
     // Open, Import and the page commands wait until a print job is over.
     bool refusedWhilePrinting();
 
     Job job_;
     WindowOperator operator_{this};
     CellCommit cellCommit_{job_, operator_};
+    SettingRules rules_{job_, operator_, {lengthValue, repeatValue, copiesValue}};
     PageCommands commands_{job_, operator_, this};
     ProgressWindow *progressDialog_ = nullptr;
     std::unique_ptr<DocumentCommands> documents_;
@@ -133,7 +166,14 @@ private:
     QToolBar *toolBar_ = nullptr;
     PageTable *pageTable_ = nullptr;
     QFrame *bottomStatic_ = nullptr;
+    PreviewPane *previewPane_ = nullptr;
     QGroupBox *choiceFontGroup_ = nullptr;
+
+    std::unique_ptr<JobHistory> history_;
+    RecentFiles recentFiles_;
+    QMenu *recentMenu_ = nullptr;
+    QAction *undoAction_ = nullptr;
+    QAction *redoAction_ = nullptr;
 };
 
 } // namespace vt

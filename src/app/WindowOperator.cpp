@@ -1,5 +1,6 @@
 #include "app/WindowOperator.h"
 
+#include "widgets/NumberDialog.h"
 #include "widgets/PageTable.h"
 
 #include <QAbstractButton>
@@ -10,15 +11,6 @@
 #include <QSignalBlocker>
 
 namespace vt {
-
-std::optional<int> editInteger(const QString &text)
-{
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok, 10);
-    if (!ok)
-        return std::nullopt;
-    return value;
-}
 
 namespace {
 
@@ -49,6 +41,8 @@ Answer WindowOperator::showMessage(const Message &message)
     case MessageButtons::YesNoCancel: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, window_);
+    if (!message.details.isEmpty())
+        box.setDetailedText(message.details);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -126,9 +120,32 @@ std::optional<int> WindowOperator::readEdit(ControlId edit) const
 
 void WindowOperator::setEdit(ControlId edit, int value)
 {
+    setEditText(edit, QString::number(value));
+}
+
+void WindowOperator::setEditText(ControlId edit, const QString &text)
+{
     // Not blocked: the edits' own change rules see the new text.
     if (auto *line = qobject_cast<QLineEdit *>(control(edit)))
-        line->setText(QString::number(value));
+        line->setText(text);
+}
+
+void WindowOperator::focusEdit(ControlId edit)
+{
+    if (auto *line = qobject_cast<QLineEdit *>(control(edit))) {
+        line->setFocus(Qt::OtherFocusReason);
+        line->selectAll();
+    }
+}
+
+std::optional<NumberChoice> WindowOperator::askNumbering(const NumberChoice &shown)
+{
+    // Always the real dialog; its own messages go where the window's go.
+    NumberDialog dialog(*this, window_);
+    dialog.setChoice(shown);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.choice();
 }
 
 QString WindowOperator::windowTitle() const

@@ -37,6 +37,9 @@ public:
     void setEdit(ControlId edit, int value) override;
     QString windowTitle() const override;
     void setWindowTitle(const QString &title) override;
+    void setEditText(ControlId edit, const QString &text) override;
+    void focusEdit(ControlId edit) override;
+    std::optional<NumberChoice> askNumbering(const NumberChoice &shown) override;
     void focusPageTable() override;
     void editPageCell(int row, int column) override;
 
@@ -46,9 +49,5 @@ private:
     QPointer<PageTable> table_;
     Operator *sink_ = nullptr;
 };
-
-// The integer a bound edit holds, as the dialog framework reads it: blanks
-// around an optional sign and digits; nothing for anything else.
-std::optional<int> editInteger(const QString &text);
 
 } // namespace vt

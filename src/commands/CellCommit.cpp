@@ -2,10 +2,9 @@
 
 #include "commands/PageCommands.h"
 #include "layout/FontMetrics.h"
-#include "model/CodePage.h"
+#include "layout/PageLayout.h"
 
 #include <climits>
-#include <cstring>
 
 namespace vt {
 
@@ -108,28 +107,23 @@ bool CellCommit::commitText(int row, PageRecord &page)
 {
     const QString line1 = job_.model.cellText(row, ColLine1);
     const QString line2 = job_.model.cellText(row, ColLine2);
-    QString pageText = line1;
     page.twoLines = line2.isEmpty() ? 0 : 1;
-    if (page.twoLines) {
-        pageText += QChar(ctl::lineSeparator);
-        pageText += line2;
-    }
-    // The limit holds in stored bytes too: a Chinese character or a mark
-    // takes two. Cut to fit, the page would print and save without its end,
-    // unseen. The cell keeps what was typed, so the job did change.
-    const QByteArray bytes = toAnsi(pageText);
-    if (pageText.size() > kMaxTextBytes || bytes.size() > kMaxTextBytes) {
+    const qsizetype characters = line1.size() + (page.twoLines ? 1 + line2.size() : 0);
+    // The limit holds in the bytes the page keeps: a Chinese character or a
+    // script mark takes two, the serial mark one. Cut to fit, the page would
+    // print and save without its end, unseen. The cell keeps what was typed,
+    // so the job did change.
+    if (characters > kMaxTextBytes || storedTextLength(line1, line2, false) > kMaxTextBytes) {
         job_.modified = true;
         refuse(QStringLiteral("Input is over length!"));
         return false;
     }
-    const int length = static_cast<int>(bytes.size());
-    decltype(page.text) text{};
-    std::memcpy(text.data(), bytes.constData(), static_cast<std::size_t>(length));
-    if (text != page.text || page.textLength != length)
+    // Stored as the page build stores it, so the length checks below measure
+    // the page that will be saved and printed.
+    const auto formerText = page.text;
+    buildPageRecord(page, line1, line2, job_.settings, false);
+    if (page.text != formerText)
         job_.modified = true;
-    page.text = text;
-    page.textLength = static_cast<std::uint8_t>(length);
 
     if (page.autoLength == 0 && page.autoFontSize == 1) {
         fitFontSize(page, job_.settings);

@@ -1,6 +1,8 @@
 #include "commands/DocumentCommands.h"
 
+#include "commands/JobHistory.h"
 #include "commands/ProgressView.h"
+#include "commands/TextLimit.h"
 #include "files/CsvImport.h"
 #include "files/DocumentFile.h"
 #include "layout/PageLayout.h"
@@ -45,16 +47,6 @@ std::pair<QString, QString> cellTexts(const PageRecord &page)
     return {text.left(separator), text.mid(separator + 1)};
 }
 
-int cutModeEntry(char cutMode)
-{
-    switch (cutMode) {
-    case 'N': return 0;
-    case 'C': return 1;
-    case 'L': return 2;
-    }
-    return -1;
-}
-
 } // namespace
 
 DocumentCommands::DocumentCommands(Job &job, Operator &op, PageCommands &pages, ProgressView *progress)
@@ -86,6 +78,8 @@ bool DocumentCommands::saveTo(const QString &chosenPath)
 bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
 {
     op_.focusPageTable();
+    if (!mayCutOverlongPages(job_, op_, TextUse::Save))
+        return false;
     buildPrintRecords(job_, false);
 
     const QString path = completedDocumentName(chosenPath);
@@ -111,6 +105,8 @@ bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
         return false;
     }
     job_.modified = false;
+    if (onFile)
+        onFile(FileEvent::Saved, path);
     return true;
 }
 
@@ -175,6 +171,8 @@ bool DocumentCommands::openPath(const QString &path)
     appendPages(content, count);
     job_.modified = !replace;
 
+    if (onFile)
+        onFile(replace ? FileEvent::Opened : FileEvent::Appended, path);
     if (leftOut > 0)
         op_.prompt(QStringLiteral("A job holds at most %1 pages: %2 pages of %3 were left out.")
                        .arg(kMaxPages)
@@ -190,20 +188,12 @@ void DocumentCommands::selectHeader(const DocumentContent &content)
     const DocumentHeader &h = content.header;
     JobSettings &s = job_.settings;
     s.spacing = h.spacing;
-    op_.selectListEntry(ControlId::Spacing, h.spacing);
     s.density = h.density;
-    op_.selectListEntry(ControlId::Density, h.density - 1);
     s.cutMode = h.cutMode;
-    if (const int entry = cutModeEntry(h.cutMode); entry >= 0)
-        op_.selectListEntry(ControlId::CutSetting, entry);
     s.alignment = h.alignment;
-    op_.selectListEntry(ControlId::Arrange, h.alignment);
     s.materialIndex = h.materialIndex;
-    op_.selectListEntry(ControlId::Material, h.materialIndex);
-    if (const QStringList sizes = sizeEntriesFor(h.materialIndex); !sizes.isEmpty())
-        op_.fillList(ControlId::MaterialParameter, sizes);
     s.sizeIndex = h.sizeIndex;
-    op_.selectListEntry(ControlId::MaterialParameter, h.sizeIndex);
+    showJobSettings(op_, s);
 }
 
 void DocumentCommands::appendPages(const DocumentContent &content, int count)
@@ -245,10 +235,14 @@ void DocumentCommands::importCsv()
 bool DocumentCommands::importPath(const QString &path)
 {
     rejectedRows_ = 0;
+    rejectedDetails_.clear();
     const bool imported = importRows(path);
-    if (rejectedRows_ > 0)
-        op_.prompt(QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
-                                     kMaxTextBytes));
+    if (rejectedRows_ > 0) {
+        Message message{QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
+                                          kMaxTextBytes)};
+        message.details = rejectedDetails_;
+        op_.showMessage(message);
+    }
     return imported;
 }
 
@@ -278,6 +272,7 @@ bool DocumentCommands::importRows(const QString &path)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     const CsvContent content = reading.get();
     rejectedRows_ = content.rejectedRows;
+    rejectedDetails_ = describeRefusedLines(content, RefusedLine::TooLong);
 
     if (content.pages.empty()) {
         if (progress_)
@@ -295,11 +290,16 @@ bool DocumentCommands::importRows(const QString &path)
         progress_->hide();
     buildPrintRecords(job_, false);
     job_.modified = true;
+    if (onFile)
+        onFile(FileEvent::Imported, path);
 
-    if (content.pagesLeftOut > 0)
-        op_.prompt(QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")
-                       .arg(content.pagesLeftOut)
-                       .arg(shown(path)));
+    if (content.pagesLeftOut > 0) {
+        Message message{QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")
+                            .arg(content.pagesLeftOut)
+                            .arg(shown(path))};
+        message.details = describeRefusedLines(content, RefusedLine::BeyondPageLimit);
+        op_.showMessage(message);
+    }
     return true;
 }
 

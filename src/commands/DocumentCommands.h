@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vt {
 
 class ProgressView;
@@ -33,6 +35,11 @@ public:
     // Import without the confirmation; reports refused lines at the end.
     bool importPath(const QString &path);
 
+    // Told after each file that was saved, opened (replacing the job or
+    // appended to it) or imported, with the file's path.
+    enum class FileEvent { Saved, Opened, Appended, Imported };
+    std::function<void(FileEvent, const QString &)> onFile;
+
     // Lines refused for their length in the last import.
     int rejectedRows() const { return rejectedRows_; }
 
@@ -54,6 +61,7 @@ private:
     PageCommands &pages_;
     ProgressView *progress_;
     int rejectedRows_ = 0;
+    QString rejectedDetails_;
 };
 
 } // namespace vt

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "commands/NumberChoice.h"
+
 #include <optional>
 
 namespace vt {
@@ -44,6 +46,8 @@ struct Message {
     QString caption = QStringLiteral("Prompt");
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    // Offered on request beside the text (the window's "Show Details...").
+    QString details = {};
 };
 
 // Everything the job logic needs from the person at the screen. The main
@@ -74,6 +78,13 @@ public:
     // The integer in a bound edit; nothing when it does not hold one.
     virtual std::optional<int> readEdit(ControlId edit) const = 0;
     virtual void setEdit(ControlId edit, int value) = 0;
+    // Replaces an edit's text; its text-change rule sees the new text.
+    virtual void setEditText(ControlId edit, const QString &text) = 0;
+    // Gives an edit the focus with its text selected, after it was refused.
+    virtual void focusEdit(ControlId edit) { (void)edit; }
+
+    // Runs the Set Number dialog showing `shown`; nothing when cancelled.
+    virtual std::optional<NumberChoice> askNumbering(const NumberChoice &shown) = 0;
 
     // The window's title; Print appends the printer's firmware version to it.
     virtual QString windowTitle() const { return {}; }
@@ -85,5 +96,16 @@ public:
     // Opens the page table's in-place editor on a cell.
     virtual void editPageCell(int row, int column) { (void)row; (void)column; }
 };
+
+// The integer a bound edit holds, as the platform's data exchange reads it:
+// blanks around an optional sign and digits; nothing for anything else.
+inline std::optional<int> editInteger(const QString &text)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
 
 } // namespace vt

@@ -206,9 +206,16 @@ private:
         return toAnsi(decoded).size();
     }
 
+    void refuse(qint64 bytes, RefusedLine::Reason reason, int alreadyCounted)
+    {
+        if (alreadyCounted < CsvContent::kMaxListedLines)
+            out_.refused.push_back(RefusedLine{lineNumber_, bytes, reason});
+    }
+
     void endLine()
     {
         lineHasBytes_ = false;
+        ++lineNumber_;
         const TextField &l1 = text_[0];
         const TextField &l2 = text_[1];
         const long rawRepeat = repeat_.value();
@@ -217,9 +224,9 @@ private:
             QString d1, d2;
             const qint64 bytes = ansiSize(l1, d1) + ansiSize(l2, d2) + (l2.size > 0 ? 1 : 0);
             if (bytes > kMaxTextBytes) {
-                ++out_.rejectedRows;
+                refuse(bytes, RefusedLine::TooLong, out_.rejectedRows++);
             } else if (static_cast<int>(out_.pages.size()) >= keep_) {
-                ++out_.pagesLeftOut;
+                refuse(bytes, RefusedLine::BeyondPageLimit, out_.pagesLeftOut++);
             } else {
                 ImportedPage page;
                 page.line1 = decode(l1, d1);
@@ -249,11 +256,32 @@ private:
     TextField text_[2];
     RepeatParser repeat_;
     int field_ = 0;
+    qint64 lineNumber_ = 0;
     bool pendingCr_ = false;
     bool lineHasBytes_ = false;
 };
 
 } // namespace
+
+QString describeRefusedLines(const CsvContent &content, RefusedLine::Reason reason)
+{
+    QStringList lines;
+    for (const RefusedLine &line : content.refused) {
+        if (line.reason != reason)
+            continue;
+        if (reason == RefusedLine::TooLong)
+            lines << QStringLiteral("Line %1: %2 bytes, over %3 with the separator")
+                         .arg(line.lineNumber)
+                         .arg(line.bytes)
+                         .arg(kMaxTextBytes);
+        else
+            lines << QStringLiteral("Line %1: beyond the %2-page limit").arg(line.lineNumber).arg(kMaxPages);
+    }
+    const int total = reason == RefusedLine::TooLong ? content.rejectedRows : content.pagesLeftOut;
+    if (total > lines.size())
+        lines << QStringLiteral("... and %1 more lines").arg(total - lines.size());
+    return lines.join(QLatin1Char('\n'));
+}
 
 bool isUtf8(QByteArrayView bytes)
 {

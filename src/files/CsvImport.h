@@ -18,6 +18,14 @@ struct ImportedPage {
     int repeat = 1;
 };
 
+// A line of an import file that did not become a page.
+struct RefusedLine {
+    enum Reason { TooLong, BeyondPageLimit };
+    qint64 lineNumber = 0; // counted from 1, empty lines included
+    qint64 bytes = 0;      // code-page-936 bytes of its text, the separator included
+    Reason reason = TooLong;
+};
+
 // What an import file holds, read as a whole before the job changes. Only
 // the pages that can be used are kept; the rest is counted.
 struct CsvContent {
@@ -25,7 +33,15 @@ struct CsvContent {
     std::vector<ImportedPage> pages;
     int rejectedRows = 0;         // lines whose text does not fit a page
     int pagesLeftOut = 0;         // usable lines beyond the page limit
+    // The first kMaxListedLines refused lines of each reason, in file order;
+    // the counts above cover the rest.
+    std::vector<RefusedLine> refused;
+    static constexpr int kMaxListedLines = 1000;
 };
+
+// One line per refused line of the given reason ("Line 12: 105 bytes, over
+// 100 with the separator"), and a closing line for those not listed.
+QString describeRefusedLines(const CsvContent &content, RefusedLine::Reason reason);
 
 // Reads lines of "1st line;2nd line;repeat". A file that is valid UTF-8
 // (with or without its byte-order mark) is read as UTF-8, any other as code

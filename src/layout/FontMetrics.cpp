@@ -161,6 +161,14 @@ bool pageTooLong(PageRecord &page, const JobSettings &job)
     return page.adjustedLengthDots < static_cast<u16>(longestLine(page) + metrics::autoLengthMargin);
 }
 
+Overlength overlength(const PageRecord &page)
+{
+    Overlength over;
+    over.line = page.twoLines && page.line2Dots > page.line1Dots ? 2 : 1;
+    over.dots = std::max(0, int(longestLine(page)) + metrics::autoLengthMargin - int(page.adjustedLengthDots));
+    return over;
+}
+
 bool fitFontSize(PageRecord &page, const JobSettings &job)
 {
     const std::uint8_t former = page.fontSize;

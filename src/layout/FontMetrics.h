@@ -27,6 +27,13 @@ void measurePage(PageRecord &page, const JobSettings &job);
 int serialSpan(PageRecord &page);
 // Measures the page; true when its text does not fit its specified length.
 bool pageTooLong(PageRecord &page, const JobSettings &job);
+// For a page measured too long: the line that does not fit (1 or 2) and by
+// how many dots its text and margin exceed the page's length.
+struct Overlength {
+    int line = 1;
+    int dots = 0;
+};
+Overlength overlength(const PageRecord &page);
 // Picks the largest font size that fits the specified length; true when even
 // size 1 does not fit (the former size is kept).
 bool fitFontSize(PageRecord &page, const JobSettings &job);

@@ -38,26 +38,41 @@ void countAndMarkNumbering(PageRecord &page, QString &work)
     }
 }
 
+QString joinedLines(const QString &line1, const QString &line2)
+{
+    return line2.isEmpty() ? line1 : line1 + QChar(ctl::lineSeparator) + line2;
+}
+
+void markScriptsForPrint(QString &work)
+{
+    work.replace(QChar(mark::superscript), QChar(ctl::superscript));
+    work.replace(QChar(mark::subscript), QChar(ctl::subscript));
+}
+
 } // namespace
+
+int storedTextLength(const QString &line1, const QString &line2, bool forPrint)
+{
+    QString work = joinedLines(line1, line2);
+    if (forPrint)
+        markScriptsForPrint(work);
+    PageRecord scratch;
+    countAndMarkNumbering(scratch, work);
+    return static_cast<int>(toAnsi(work).size());
+}
 
 void buildPageRecord(PageRecord &page, const QString &line1, const QString &line2,
                      const JobSettings &job, bool forPrint)
 {
     page.text.fill(0);
 
-    QString work = line1;
+    QString work = joinedLines(line1, line2);
     page.twoLines = line2.isEmpty() ? 0 : 1;
-    if (page.twoLines) {
-        work += QChar(ctl::lineSeparator);
-        work += line2;
-    }
 
     page.superscriptCount = static_cast<std::uint8_t>(work.count(QChar(mark::superscript)));
     page.subscriptCount = static_cast<std::uint8_t>(work.count(QChar(mark::subscript)));
-    if (forPrint) {
-        work.replace(QChar(mark::superscript), QChar(ctl::superscript));
-        work.replace(QChar(mark::subscript), QChar(ctl::subscript));
-    }
+    if (forPrint)
+        markScriptsForPrint(work);
     page.scriptCount = static_cast<std::uint8_t>(page.superscriptCount + page.subscriptCount);
 
     countAndMarkNumbering(page, work);

@@ -17,6 +17,11 @@ void buildPrintRecords(const PageTableModel &table, PageChain &chain, const JobS
 // The same for a whole job, its current page included.
 void buildPrintRecords(Job &job, bool forPrint);
 
+// Bytes of the text the page build makes of two cell texts before it keeps
+// at most 100: the first serial mark takes one byte, and for print the
+// script marks too; other marks and Chinese characters take two.
+int storedTextLength(const QString &line1, const QString &line2, bool forPrint);
+
 // Builds one page from its two cell texts (steps shared with the row walk).
 void buildPageRecord(PageRecord &page, const QString &line1, const QString &line2,
                      const JobSettings &job, bool forPrint);

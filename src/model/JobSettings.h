@@ -28,6 +28,8 @@ struct JobSettings {
     std::int16_t defaultRepeat = 1;
     char defaultFrame = 'N';
     AsciiField<2> defaultDirection{'0', '4'};
+
+    bool operator==(const JobSettings &) const = default;
 };
 
 // Codes of the material and its size, by list index.

@@ -119,6 +119,7 @@ struct PageRecord {
     std::uint8_t isCurrent = 0;
 
     bool isVertical() const { return direction[0] == '1'; }
+    bool operator==(const PageRecord &) const = default;
 };
 
 } // namespace vt

@@ -291,6 +291,9 @@ TEST_F(MainWindowTest, ExitNeedsIntegersInTheBoundEdits)
     showActive();
     auto *copies = qobject_cast<QLineEdit *>(window->control(ControlId::CopiesEdit));
     copies->setText("");
+    // The copies rule reads the emptied edit first and refuses it too.
+    EXPECT_EQ(script.messageTexts(), QStringList{QStringLiteral("请键入一个整数。")});
+    script.messages.clear();
     window->exitCommand();
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(script.messageTexts(), QStringList{QStringLiteral("请键入一个整数。")});

@@ -56,7 +56,8 @@ TEST(Cli, ConvertImportsOrOpensThenSaves)
     writeAll(dir.filePath("in.csv"), "A1;B2;5\nsecond\n" + QByteArray(101, 'x') + "\n");
     CliRun r = cli({"convert", dir.filePath("in.csv"), dir.filePath("out")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.err.trimmed(), "Have 1 Pages exceeds the limits,Page length is 100.");
+    EXPECT_EQ(r.err.trimmed(), "Have 1 Pages exceeds the limits,Page length is 100.\n"
+                               "  Line 3: 101 bytes, over 100 with the separator");
     const QByteArray saved = readAll(dir.filePath("out.vtd"));
     const DocumentContent content = readDocument(saved, JobSettings{});
     ASSERT_TRUE(content.ok);

@@ -22,6 +22,10 @@ public:
     QMap<ControlId, bool> checked;
     QMap<ControlId, std::optional<int>> edits;
     std::vector<std::pair<int, int>> editedCells;  // (row, column) of each editor opened
+    QMap<ControlId, QString> editTexts;            // texts put into edits by setEditText
+    std::vector<ControlId> focusedEdits;
+    std::deque<std::optional<NumberChoice>> numberAnswers;  // Set Number answers; cancelled when empty
+    std::vector<NumberChoice> numberingShown;      // what each Set Number dialog showed
     int tableFocusCount = 0;
     QString title;
 
@@ -57,6 +61,21 @@ public:
     void setEdit(ControlId edit, int value) override { edits[edit] = value; }
     QString windowTitle() const override { return title; }
     void setWindowTitle(const QString &text) override { title = text; }
+    void setEditText(ControlId edit, const QString &text) override
+    {
+        editTexts[edit] = text;
+        edits[edit] = editInteger(text);
+    }
+    void focusEdit(ControlId edit) override { focusedEdits.push_back(edit); }
+    std::optional<NumberChoice> askNumbering(const NumberChoice &shown) override
+    {
+        numberingShown.push_back(shown);
+        if (numberAnswers.empty())
+            return std::nullopt;
+        std::optional<NumberChoice> answer = numberAnswers.front();
+        numberAnswers.pop_front();
+        return answer;
+    }
     void focusPageTable() override { ++tableFocusCount; }
     void editPageCell(int row, int column) override { editedCells.emplace_back(row, column); }
 

@@ -1,6 +1,7 @@
 #include "render/Fonts.h"
 
 #include <QApplication>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -9,6 +10,9 @@ int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Nothing under test reads or writes the user's configuration.
+    QTemporaryDir config;
+    qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Sizes and glyphs under test come from the fonts the program ships,
     // never from whatever the machine has.

@@ -226,6 +226,35 @@ TEST(CsvImport, LinesBeyondTwoHundredPagesAreCountedInOneMessage)
     EXPECT_EQ(s.op.messages[1].text, "Have 1 Pages exceeds the limits,Page length is 100.");
 }
 
+TEST(CsvImport, RefusedLinesAreListedWithNumberBytesAndReason)
+{
+    // Empty lines count in the numbering; a UTF-8 line is measured in the
+    // code page's bytes (51 Chinese characters: 102, not 153).
+    const QByteArray bytes = "a;b\n\n" + repeated('x', 60) + ";" + repeated('y', 40) + "\nok\n"
+                             + QString(51, QChar(0x4E2D)).toUtf8() + "\nthird\nfourth\n";
+    const CsvContent content = readCsv(bytes, 3);
+    EXPECT_EQ(describeRefusedLines(content, RefusedLine::TooLong),
+              "Line 3: 101 bytes, over 100 with the separator\n"
+              "Line 5: 102 bytes, over 100 with the separator");
+    EXPECT_EQ(describeRefusedLines(content, RefusedLine::BeyondPageLimit), "Line 7: beyond the 200-page limit");
+
+    // A long list stops at its cap and says how many more there are; the
+    // window's message keeps its text and carries the list as details.
+    QByteArray many;
+    for (int i = 0; i < CsvContent::kMaxListedLines + 5; ++i)
+        many += repeated('w', 101) + "\n";
+    many += "fits\n";
+    Session s;
+    ASSERT_TRUE(s.documents.importPath(s.file(many)));
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text, "Have 1005 Pages exceeds the limits,Page length is 100.");
+    const QStringList details = s.op.messages[0].details.split('\n');
+    ASSERT_EQ(details.size(), CsvContent::kMaxListedLines + 1);
+    EXPECT_EQ(details.first(), "Line 1: 101 bytes, over 100 with the separator");
+    EXPECT_EQ(details[999], "Line 1000: 101 bytes, over 100 with the separator");
+    EXPECT_EQ(details.last(), "... and 5 more lines");
+}
+
 TEST(CsvImport, PageTextCodesInTheFileStayText)
 {
     // A separator, a serial-number code or a NUL typed into a spreadsheet

@@ -1,5 +1,6 @@
 #include "DocumentTools.h"
 
+#include "LabelTools.h"
 #include "TerminalOperator.h"
 
 #include "commands/DocumentCommands.h"
@@ -57,7 +58,6 @@ QString readableText(const QString &cell)
     return out;
 }
 
-
 namespace {
 
 enum class InputKind { Document, Csv, Unknown };
@@ -71,22 +71,37 @@ InputKind kindOf(const QString &path)
     return InputKind::Unknown;
 }
 
+// The job as the program starts it, with everything needed to act on it.
+struct Session {
+    Job job;
+    TerminalOperator op;
+    PageCommands pages{job, op};
+    DocumentCommands documents{job, op, pages};
+
+    Session() { pages.add(); }
+
+    // Opens or imports as the window would on its start-up job.
+    bool load(const QString &path)
+    {
+        switch (kindOf(path)) {
+        case InputKind::Document: return documents.openPath(path);
+        case InputKind::Csv: return documents.importPath(path);
+        case InputKind::Unknown: break;
+        }
+        std::fprintf(stderr, "vt350-cli: %s: not a .vtd or .csv file\n", qPrintable(path));
+        return false;
+    }
+};
+
 } // namespace
 
-Session::Session()
+int withBuiltJob(const QString &path, const std::function<int(Job &)> &run)
 {
-    pages.add();
-}
-
-bool Session::load(const QString &path)
-{
-    switch (kindOf(path)) {
-    case InputKind::Document: return documents.openPath(path);
-    case InputKind::Csv: return documents.importPath(path);
-    case InputKind::Unknown: break;
-    }
-    std::fprintf(stderr, "vt350-cli: %s: not a .vtd or .csv file\n", qPrintable(path));
-    return false;
+    Session session;
+    if (!session.load(path))
+        return 1;
+    buildPrintRecords(session.job, false);
+    return run(session.job);
 }
 
 int convertCommand(const QStringList &args)
@@ -104,12 +119,19 @@ int convertCommand(const QStringList &args)
 int showCommand(const QStringList &args)
 {
     const bool json = args.contains(QStringLiteral("--json"));
+    const bool labels = args.contains(QStringLiteral("--labels"));
     QStringList rest = args;
     rest.removeAll(QStringLiteral("--json"));
+    rest.removeAll(QStringLiteral("--labels"));
     if (rest.size() != 1) {
-        std::fputs("usage: vt350-cli show IN [--json]\n", stderr);
+        std::fputs("usage: vt350-cli show IN [--labels] [--json]\n", stderr);
         return 2;
     }
+    if (labels)
+        return withBuiltJob(rest[0], [json](Job &job) {
+            writeLabels(job, json, stdout);
+            return 0;
+        });
     Session session;
     if (!session.load(rest[0]))
         return 1;

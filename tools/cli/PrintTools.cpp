@@ -1,6 +1,7 @@
 #include "PrintTools.h"
 
 #include "DocumentTools.h"
+#include "TerminalOperator.h"
 #include "TerminalProgress.h"
 
 #include "layout/PageLayout.h"
@@ -9,6 +10,7 @@
 #include "printer/PrintJob.h"
 #include "printer/SerialConfig.h"
 #include "printer/SerialLine.h"
+#include "model/Job.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -86,45 +88,48 @@ int printCommand(const QStringList &arguments)
         std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue]\n", stderr);
         return 2;
     }
-    Session session;
-    if (!session.load(args[0]))
-        return 1;
-    session.op.setWindowTitle(QStringLiteral("vt350-cli "));
-
-    EventLoopClock clock;
-    SerialLibrary library;
-    SerialLine line(library, clock);
-    TerminalProgress progress(!manualContinue);
-    PrintJob print(session.job, line, session.op, progress);
-    QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
-        std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
-    });
-    if (!device.isEmpty()) {
-        qputenv("VT350_DEVICE", device.toLocal8Bit());
-        print.portNumber = 1;
-        print.portFound = true;
-    } else if (!portText.isEmpty()) {
+    int port = 0;
+    if (!portText.isEmpty()) {
         bool ok = false;
-        print.portNumber = portText.toInt(&ok);
-        if (!ok || print.portNumber < 1 || print.portNumber > 99) {
+        port = portText.toInt(&ok);
+        if (!ok || port < 1 || port > 99) {
             std::fprintf(stderr, "vt350-cli: --port takes 1 to 99, not '%s'\n", qPrintable(portText));
             return 2;
         }
-        print.portFound = true;
     }
-    int status = 1;
-    QObject::connect(&print, &PrintJob::finished, [&status](bool allSent) {
-        status = allSent ? 0 : 1;
-        if (!allSent)
-            std::fputs("vt350-cli: the print job ended before every page was sent\n", stderr);
-        QCoreApplication::exit(status);
+    return withBuiltJob(args[0], [&](Job &job) {
+        TerminalOperator op;
+        op.setWindowTitle(QStringLiteral("vt350-cli "));
+        EventLoopClock clock;
+        SerialLibrary library;
+        SerialLine line(library, clock);
+        TerminalProgress progress(!manualContinue);
+        PrintJob print(job, line, op, progress);
+        QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
+            std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
+        });
+        if (!device.isEmpty()) {
+            qputenv("VT350_DEVICE", device.toLocal8Bit());
+            print.portNumber = 1;
+            print.portFound = true;
+        } else if (!portText.isEmpty()) {
+            print.portNumber = port;
+            print.portFound = true;
+        }
+        int status = 1;
+        bool ended = false;
+        QObject::connect(&print, &PrintJob::finished, [&](bool allSent) {
+            status = allSent ? 0 : 1;
+            ended = true;
+            if (!allSent)
+                std::fputs("vt350-cli: the print job ended before every page was sent\n", stderr);
+            QCoreApplication::exit(status);
+        });
+        print.printCommand();
+        if (!ended)
+            QCoreApplication::exec();
+        return status;
     });
-    bool ended = false;
-    QObject::connect(&print, &PrintJob::finished, [&ended] { ended = true; });
-    print.printCommand();
-    if (!ended)
-        QCoreApplication::exec();
-    return status;
 }
 
 int frameCommand(const QStringList &arguments)
@@ -142,22 +147,23 @@ int frameCommand(const QStringList &arguments)
         std::fprintf(stderr, "vt350-cli: unknown firmware '%s' (FV1.000.01 to FV1.000.04)\n", qPrintable(firmwareText));
         return 2;
     }
-    Session session;
-    if (!session.load(args[0]))
-        return 1;
-    Job &job = session.job;
-    buildPrintRecords(job, true);
-    const std::uint8_t density = densityToSend(job.settings.density, firmware.extendedFrame);
     QByteArray bytes;
-    int consumed = 0;
-    do {
-        const DataFrame frame = buildDataFrame(job.chain, job.pageHead(), consumed == 0 ? 0 : consumed - 1,
-                                               job.settings, density, firmware.extendedFrame);
-        if (frame.bytes.isEmpty())
-            break;
-        bytes += frame.bytes;
-        consumed = frame.visited;
-    } while (consumed < job.pageCount());
+    const int loaded = withBuiltJob(args[0], [&](Job &job) {
+        buildPrintRecords(job, true);
+        const std::uint8_t density = densityToSend(job.settings.density, firmware.extendedFrame);
+        int consumed = 0;
+        do {
+            const DataFrame frame = buildDataFrame(job.chain, job.pageHead(), consumed == 0 ? 0 : consumed - 1,
+                                                   job.settings, density, firmware.extendedFrame);
+            if (frame.bytes.isEmpty())
+                break;
+            bytes += frame.bytes;
+            consumed = frame.visited;
+        } while (consumed < job.pageCount());
+        return 0;
+    });
+    if (loaded != 0)
+        return loaded;
     if (bytes.isEmpty()) {
         std::fputs("No Print Contents!\n", stderr);
         return 1;

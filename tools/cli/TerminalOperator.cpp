@@ -10,6 +10,12 @@ Answer TerminalOperator::showMessage(const Message &message)
     if (question)
         line += QStringLiteral(" [answered No]");
     std::fprintf(out_, "%s\n", line.toLocal8Bit().constData());
+    // The details go under the message, a line each, indented.
+    if (!message.details.isEmpty()) {
+        QString details = message.details;
+        details.replace(QLatin1Char('\n'), QStringLiteral("\n  "));
+        std::fprintf(out_, "  %s\n", details.toLocal8Bit().constData());
+    }
     std::fflush(out_);
     if (question)
         return Answer::No;

@@ -29,6 +29,9 @@ public:
     void setEdit(ControlId edit, int value) override { edits_[edit] = value; }
     QString windowTitle() const override { return title_; }
     void setWindowTitle(const QString &title) override { title_ = title; }
+    void setEditText(ControlId edit, const QString &text) override { edits_[edit] = editInteger(text); }
+    // No dialog on a terminal: numbering is left as it is.
+    std::optional<NumberChoice> askNumbering(const NumberChoice &) override { return std::nullopt; }
 
 private:
     std::FILE *out_;

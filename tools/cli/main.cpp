@@ -1,11 +1,14 @@
 #include "DocumentTools.h"
 #include "PrintTools.h"
+#include "LabelTools.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QStringList>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -22,6 +25,7 @@ void usage(std::FILE *to)
     std::fputs(kUsageHead, to);
     std::fputs(vt::cli::kDocumentHelp, to);
     std::fputs(vt::cli::kPrintHelp, to);
+    std::fputs(vt::cli::kLabelHelp, to);
 }
 
 struct Command {
@@ -35,13 +39,20 @@ const Command kCommands[] = {
     {"ports", vt::cli::portsCommand},
     {"print", vt::cli::printCommand},
     {"frame", vt::cli::frameCommand},
+    {"preview", vt::cli::previewCommand},
 };
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Drawing needs the font database of a GUI application, without a screen.
+    const bool draws = argc >= 2 && std::strcmp(argv[1], "preview") == 0;
+    if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> application =
+        draws ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
+    QCoreApplication &app = *application;
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;

@@ -1,0 +1,24 @@
+#include "render/Fonts.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+
+// Drawing benchmarks need a GUI application (for fonts) but no screen.
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (!vt::fonts::registerShippedFonts()) {
+        std::fputs("the shipped fonts could not be loaded\n", stderr);
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

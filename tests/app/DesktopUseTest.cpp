@@ -1,0 +1,143 @@
+#include "app/MainWindow.h"
+#include "app/WindowFixture.h"
+#include "common/Files.h"
+#include "files/RecentFiles.h"
+
+#include <QComboBox>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+using namespace vt;
+
+// What a user of a desktop program expects beyond the toolbar: undo, the
+// recent files, files dropped on the window.
+namespace {
+
+struct DesktopUseTest : vt::test::WindowFixture {
+    QTemporaryDir dir;
+
+    void SetUp() override
+    {
+        WindowFixture::SetUp();
+        for (const QString &path : RecentFiles().paths())
+            RecentFiles().remove(path);
+        showActive();
+    }
+    // Lets the window see the action as finished.
+    void settle() { QTest::qWait(30); }
+    void typeFirstLine(int row, const QString &text)
+    {
+        clickCell(row, ColLine1);
+        QTest::keyClicks(editor(), text);
+        QTest::keyClick(editor(), Qt::Key_Enter);
+        QTest::keyClick(editor(), Qt::Key_Escape);
+        settle();
+    }
+    QStringList recentMenuTexts()
+    {
+        QStringList texts;
+        for (QMenu *menu : window->findChildren<QMenu *>())
+            if (menu->title() == "Open &Recent")
+                for (QAction *a : menu->actions())
+                    texts << a->text();
+        return texts;
+    }
+    bool drag(const QString &path, bool drop)
+    {
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(path)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &enter);
+        if (!enter.isAccepted() || !drop)
+            return enter.isAccepted();
+        QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(window.get(), &dropped);
+        QCoreApplication::processEvents();
+        return true;
+    }
+};
+
+} // namespace
+
+TEST_F(DesktopUseTest, UndoAndRedoFollowTheActionsBackToTheUnchangedJob)
+{
+    typeFirstLine(0, "X1"); // Enter also added page 2
+    ASSERT_EQ(window->job().pageCount(), 2);
+    QTest::keyClick(window.get(), Qt::Key_Delete, Qt::ControlModifier);
+    settle();
+    ASSERT_EQ(window->job().pageCount(), 1);
+    EXPECT_TRUE(window->job().modified);
+
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->job().pageCount(), 2);
+    EXPECT_EQ(cell(0, ColLine1), "X1");
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->job().pageCount(), 1);
+    EXPECT_EQ(cell(0, ColLine1), "");
+    EXPECT_FALSE(window->job().modified) << "undone to the job as it started";
+
+    // Closing now asks nothing.
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(script.messages.empty());
+    showActive();
+
+    QTest::keyClick(window.get(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(window->job().pageCount(), 1);
+    EXPECT_EQ(cell(0, ColLine1), "X1");
+    EXPECT_TRUE(window->job().modified);
+
+    // A setting rule is a step too; its list shows the setting undone.
+    auto *material = qobject_cast<QComboBox *>(window->control(ControlId::Material));
+    material->setFocus();
+    QTest::keyClick(material, Qt::Key_Up); // Label -> Tube
+    settle();
+    ASSERT_EQ(window->job().settings.materialIndex, Tube);
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->job().settings.materialIndex, Label);
+    EXPECT_EQ(material->currentIndex(), 1);
+    EXPECT_EQ(window->job().chain[0].materialCode, JobSettings{}.materialCode);
+    auto *sizes = qobject_cast<QComboBox *>(window->control(ControlId::MaterialParameter));
+    EXPECT_EQ(sizes->count(), sizeEntriesFor(Label).size());
+}
+
+TEST_F(DesktopUseTest, DroppedAndRecentFilesOpenAfterTheUnsavedChangesQuestion)
+{
+    const QString csv = dir.filePath("marks.csv");
+    vt::test::writeAll(csv, "L1;N;3\nPE\n");
+    EXPECT_FALSE(drag(dir.filePath("notes.txt"), false));
+
+    typeFirstLine(0, "X1");
+    script.answers = {Answer::Cancel};
+    ASSERT_TRUE(drag(csv, true));
+    EXPECT_EQ(script.messageTexts(),
+              QStringList{"The pages have been changed since they were last saved.\n"
+                          "Save them before opening marks.csv?"});
+    EXPECT_EQ(cell(0, ColLine1), "X1") << "Cancel keeps the job";
+
+    script.messages.clear();
+    script.answers = {Answer::No};
+    ASSERT_TRUE(drag(csv, true));
+    ASSERT_EQ(window->job().pageCount(), 2);
+    EXPECT_EQ(cell(1, ColLine1), "PE");
+
+    script.fileNames = {dir.filePath("job")};
+    window->saveDocument();
+    EXPECT_EQ(recentMenuTexts(), QStringList({"&1 job.vtd", "&2 marks.csv"}));
+
+    // The list outlives the window; a file that is gone leaves it.
+    window = std::make_unique<MainWindow>();
+    window->setMessageSink(&script);
+    script.messages.clear();
+    ASSERT_EQ(recentMenuTexts().size(), 2);
+    ASSERT_TRUE(window->openFile(dir.filePath("job.vtd")));
+    EXPECT_TRUE(script.messages.empty());
+    EXPECT_EQ(window->job().pageCount(), 2);
+    EXPECT_FALSE(window->job().modified);
+
+    QFile::remove(csv);
+    EXPECT_FALSE(window->openFile(csv));
+    EXPECT_EQ(recentMenuTexts(), QStringList{"&1 job.vtd"});
+}
