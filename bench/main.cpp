@@ -1,16 +1,17 @@
 #include "render/Fonts.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
 
-// Drawing benchmarks need a GUI application (for fonts) but no screen.
+// Drawing benchmarks need a GUI application (for fonts) and the print
+// benchmark a window, but none needs a screen.
 int main(int argc, char **argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
     if (!vt::fonts::registerShippedFonts()) {
         std::fputs("the shipped fonts could not be loaded\n", stderr);
         return 1;

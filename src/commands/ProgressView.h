@@ -7,6 +7,15 @@ namespace vt {
 // The progress window as the job logic sees it: a message, and between
 // print segments a wait for the operator ("Continue"/"Cancel") or for the
 // printer ("Cancel" only). ProgressWindow is the window; tests use a fake.
+// "about 45 s left", "about 2 min 5 s left".
+inline QString timeLeftText(qint64 ms)
+{
+    const qint64 seconds = (ms + 999) / 1000;
+    if (seconds < 60)
+        return QStringLiteral("about %1 s left").arg(seconds);
+    return QStringLiteral("about %1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
+}
+
 class ProgressView {
 public:
     enum WaitState { WaitingForOperator = 0, ContinuePressed = 1, CancelPressed = 2, WaitingForPrinter = 3 };
@@ -24,6 +33,8 @@ public:
     virtual void hide() = 0;
     // Pages of the print job that have gone to the printer, of all to send.
     virtual void setProgress(int pagesSent, int pagesToSend) { (void)pagesSent; (void)pagesToSend; }
+    // The time the job still takes, from now; negative when unknown.
+    virtual void setTimeLeft(qint64 ms) { (void)ms; }
 };
 
 } // namespace vt

@@ -7,6 +7,7 @@
 #include "model/Job.h"
 #include "printer/Clock.h"
 #include "printer/DataFrame.h"
+#include "printer/PrintEstimate.h"
 #include "printer/SerialConfig.h"
 #include "printer/SerialLine.h"
 
@@ -121,6 +122,10 @@ int PrintJob::sendSegment(int skip)
     if (visited > 0) {
         pagesConsumed = visited;
         showSent();
+        ++framesSent_;
+        const qint64 left = printTimeLeftMs(plan_, framesSent_, autoContinue);
+        progress_.setTimeLeft(left);
+        emit timeLeft(left);
     }
     return visited;
 }
@@ -134,6 +139,8 @@ void PrintJob::takeSnapshot()
         *pages_.insertPageAfter(pages_.last(), settings_) = *page;
         pagesToSend_ += isPrintable(*page) ? 1 : 0;
     }
+    plan_ = planFrames(pages_, settings_, sentDensity, extendedFrame);
+    framesSent_ = 0;
 }
 
 void PrintJob::allTransmitted()
@@ -167,6 +174,7 @@ void PrintJob::printCommand()
     // Whatever the last job ended with, this one starts from no wait.
     progress_.clearWaitState();
     progress_.setProgress(0, 0);
+    progress_.setTimeLeft(-1);
     pagesConsumed = 0;
 
     if (!portFound && !findPrinterPort()) {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace vt {
 
@@ -57,6 +58,8 @@ public:
 
 signals:
     void tryingPort(int port, const QString &device);
+    // The time the job still takes, after each frame.
+    void timeLeft(qint64 ms);
     void printingChanged(bool printing);
     // The job is over; `allSent` when every page went out.
     void finished(bool allSent);
@@ -87,6 +90,9 @@ private:
     // while the job runs do not reach its later segments.
     PageChain pages_;
     JobSettings settings_;
+    // The bytes of each frame the job goes out in, and how many are out.
+    std::vector<int> plan_;
+    int framesSent_ = 0;
 };
 
 } // namespace vt

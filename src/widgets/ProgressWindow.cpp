@@ -98,6 +98,8 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     bar_->setMaximumHeight(14);
     bar_->hide();
     layout->addWidget(bar_);
+    countdown_.setInterval(1000);
+    connect(&countdown_, &QTimer::timeout, this, &ProgressWindow::showTimeLeft);
     layout->addLayout(buttons);
 
     // 298 x 41 dialog units of the original template, at its System font.
@@ -119,6 +121,27 @@ void ProgressWindow::setProgress(int pagesSent, int pagesToSend)
     bar_->setVisible(pagesToSend > 0);
     bar_->setRange(0, std::max(pagesToSend, 1));
     bar_->setValue(std::clamp(pagesSent, 0, std::max(pagesToSend, 1)));
+}
+
+void ProgressWindow::setTimeLeft(qint64 ms)
+{
+    if (ms < 0) {
+        countdown_.stop();
+        bar_->setFormat(QStringLiteral("%v / %m"));
+        return;
+    }
+    finish_.start();
+    timeLeftMs_ = ms;
+    showTimeLeft();
+    countdown_.start();
+}
+
+void ProgressWindow::showTimeLeft()
+{
+    const qint64 left = std::max<qint64>(0, timeLeftMs_ - finish_.elapsed());
+    bar_->setFormat(QStringLiteral("%v / %m, ") + timeLeftText(left));
+    if (left == 0)
+        countdown_.stop();
 }
 
 void ProgressWindow::showButtons(bool continueShown, bool cancelShown)

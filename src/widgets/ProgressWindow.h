@@ -3,6 +3,8 @@
 #include "commands/ProgressView.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
 
 class QLabel;
 class QProgressBar;
@@ -27,6 +29,8 @@ public:
     void hide() override;
     // A bar of pages sent against pages to send; hidden while there are none.
     void setProgress(int pagesSent, int pagesToSend) override;
+    // Counts down under the bar from the estimate, a second at a time.
+    void setTimeLeft(qint64 ms) override;
     QProgressBar *progressBar() const { return bar_; }
 
     QString message() const { return message_; }
@@ -50,6 +54,10 @@ private:
     QPushButton *cancelButton_ = nullptr;
     QLabel *text_ = nullptr;
     QProgressBar *bar_ = nullptr;
+    QTimer countdown_;
+    QElapsedTimer finish_;
+    qint64 timeLeftMs_ = 0;
+    void showTimeLeft();
     QString message_ = QStringLiteral("Print data is being processed...");
     bool manualWait_ = false;
     bool autoWait_ = false;

@@ -1,6 +1,7 @@
 #include "layout/PageLayout.h"
 #include "model/Job.h"
 #include "printer/DataFrame.h"
+#include "printer/PrintEstimate.h"
 
 #include <gtest/gtest.h>
 
@@ -155,4 +156,29 @@ TEST(DataFrame, ARecordThatEndsExactlyAt8192BytesStillFits)
             EXPECT_EQ(f.visited, 52);
         }
     }
+}
+
+TEST(PrintEstimate, TimeLeftFollowsTheSegmentsTheirWaitsAndTheLine)
+{
+    // The plan is the frames the pump sends, segment after segment.
+    Pages p;
+    for (int i = 0; i < kMaxPages; ++i)
+        p.add(QString::number(i).rightJustified(3, '0') + QString(97, 'w'));
+    const std::vector<DataFrame> sent = allSegments(p, true);
+    const std::vector<int> plan = planFrames(p.job.chain, p.job.settings, p.job.settings.density, true);
+    ASSERT_EQ(plan.size(), sent.size());
+    ASSERT_EQ(plan.size(), 4u);
+    for (std::size_t i = 0; i < plan.size(); ++i)
+        EXPECT_EQ(plan[i], sent[i].bytes.size()) << i;
+
+    // After the first frame: the 12102 ms arming, then 11102 for each further
+    // automatic segment, each followed by 2300 ms of exchange; 5000 at the end.
+    EXPECT_EQ(printTimeLeftMs(plan, 1, true), 12102 + 2300 + 2 * (11102 + 2300) + 5000);
+    EXPECT_EQ(printTimeLeftMs(plan, 3, true), 11102 + 2300 + 5000);
+    EXPECT_EQ(printTimeLeftMs(plan, 4, true), 5000);
+    // Continue by hand: 12102 every time, and the status query before each frame.
+    EXPECT_EQ(printTimeLeftMs(plan, 1, false), 3 * (12102 + 4100) + 5000);
+    // A frame that takes longer on the line than the arming sets the pace.
+    EXPECT_EQ(printTimeLeftMs({19200, 100}, 1, true), 20000 + 2300 + 5000);
+    EXPECT_EQ(printTimeLeftMs(plan, 0, true), 0);
 }

@@ -106,4 +106,12 @@ void TerminalProgress::setProgress(int pagesSent, int pagesToSend)
     std::fflush(out_);
 }
 
+void TerminalProgress::setTimeLeft(qint64 ms)
+{
+    if (ms < 0)
+        return;
+    std::fprintf(out_, "%s\n", timeLeftText(ms).toLocal8Bit().constData());
+    std::fflush(out_);
+}
+
 } // namespace vt::cli

@@ -26,6 +26,7 @@ public:
     void show() override {}
     void hide() override {}
     void setProgress(int pagesSent, int pagesToSend) override;
+    void setTimeLeft(qint64 ms) override;
 
 private:
     void onInput();
