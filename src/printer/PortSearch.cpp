@@ -33,7 +33,7 @@ bool PrintJob::findPrinterPort()
         const QString device = devicePath(port);
         if (device.isEmpty())
             return false;
-        emit tryingPort(port, device);
+        emit tryingPort(port, stableDeviceName(device));
         if (line_.probe(port, baudCode, modeCode))
             return true;
         if (refused.isEmpty() && line_.library().lastFailure() == OpenFailure::Permission)

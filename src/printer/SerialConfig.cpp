@@ -1,11 +1,12 @@
 #include "printer/SerialConfig.h"
 
+#include "files/Config.h"
+
 #include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -28,10 +29,7 @@ QStringList splitDevices(const QString &list)
 
 QString configFilePath()
 {
-    QString dir = qEnvironmentVariable("VT350_CONFIG_DIR");
-    if (dir.isEmpty())
-        dir = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return QDir(dir).filePath(QStringLiteral("ConSet.InI"));
+    return QDir(configDirectory()).filePath(QStringLiteral("ConSet.InI"));
 }
 
 int configuredPort()
@@ -74,6 +72,21 @@ QStringList serialDevices()
     std::sort(found.begin(), found.end(), order);
     return found;
 #endif
+}
+
+QString stableDeviceName(const QString &device)
+{
+    QString folder = qEnvironmentVariable("VT350_SERIAL_BY_ID");
+    if (folder.isEmpty())
+        folder = QStringLiteral("/dev/serial/by-id");
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty() || QFileInfo(device).absolutePath() == QDir(folder).absolutePath())
+        return device;
+    const QDir links(folder);
+    for (const QFileInfo &link : links.entryInfoList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name))
+        if (link.isSymLink() && link.canonicalFilePath() == target)
+            return link.absoluteFilePath();
+    return device;
 }
 
 QString devicePath(int port)

@@ -20,6 +20,13 @@ QStringList serialDevices();
 // The device of port n (1 or more); empty when there is none.
 QString devicePath(int port);
 
+// The name under which an adapter is found again after it was unplugged and
+// plugged back: its link in /dev/serial/by-id (VT350_SERIAL_BY_ID moves the
+// folder) when there is one, else the device as given. The port is opened
+// through the link each time, so a Device set to such a name follows the
+// adapter to whatever tty it gets next.
+QString stableDeviceName(const QString &device);
+
 } // namespace vt
 
 namespace vt {

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -126,4 +127,31 @@ TEST(PortSearch, ADeviceWithoutPermissionIsNamedWithWhatToDo)
     ASSERT_TRUE(b.printAll());
     ASSERT_EQ(b.op.messages.size(), 1u);
     EXPECT_EQ(b.op.messages[0].text, text);
+}
+
+TEST(PortSearch, ADeviceNamedByIdFollowsTheAdapterToItsNextTty)
+{
+    Sim first({QStringLiteral("--segment-seconds"), QStringLiteral("0.01")});
+    Sim second({QStringLiteral("--segment-seconds"), QStringLiteral("0.01")});
+    QTemporaryDir byId;
+    qputenv("VT350_SERIAL_BY_ID", byId.path().toLocal8Bit());
+    const QString link = byId.filePath(QStringLiteral("usb-Vt350_Adapter_A1B2-if00-port0"));
+    ASSERT_TRUE(QFile::link(first.path(), link));
+    EXPECT_EQ(stableDeviceName(first.path()), link) << "the tty is shown by its stable name";
+    EXPECT_EQ(stableDeviceName(second.path()), second.path());
+
+    PrintBench b({link});
+    b.addPage(QStringLiteral("AB"));
+    b.print.portNumber = 1;
+    b.print.portFound = true;
+    ASSERT_TRUE(b.printAll());
+    EXPECT_EQ(first.log(QStringLiteral("frame")).size(), 1u);
+
+    // Unplugged and plugged back, the adapter came up as another tty.
+    QFile::remove(link);
+    ASSERT_TRUE(QFile::link(second.path(), link));
+    ASSERT_TRUE(b.printAll());
+    EXPECT_EQ(second.log(QStringLiteral("frame")).size(), 1u);
+    EXPECT_EQ(b.results, (std::vector<bool>{true, true}));
+    qunsetenv("VT350_SERIAL_BY_ID");
 }

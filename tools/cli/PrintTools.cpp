@@ -71,7 +71,7 @@ int portsCommand(const QStringList &args)
             state = QStringLiteral("no answer");
         else
             state = QStringLiteral("cannot open: ") + library.lastErrorText();
-        std::printf("%d\t%s\t%s\n", port, qPrintable(devices.at(port - 1)), qPrintable(state));
+        std::printf("%d\t%s\t%s\n", port, qPrintable(stableDeviceName(devices.at(port - 1))), qPrintable(state));
         std::fflush(stdout);
     }
     return 0;
