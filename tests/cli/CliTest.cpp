@@ -2,6 +2,7 @@
 #include "commands/PageCommands.h"
 #include "common/Files.h"
 #include "common/ScriptedOperator.h"
+#include "cli/CliRun.h"
 #include "files/DocumentFile.h"
 
 #include <QFile>
@@ -13,31 +14,9 @@
 #include <gtest/gtest.h>
 
 using namespace vt;
+using namespace vt::test;
 using vt::test::readAll;
 using vt::test::writeAll;
-
-namespace {
-
-struct CliRun {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliRun cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-cli"), args);
-    CliRun r;
-    if (!p.waitForFinished(30000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
 
 TEST(Cli, HelpDescribesTheDocumentCommands)
 {

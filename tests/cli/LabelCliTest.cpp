@@ -1,5 +1,6 @@
 #include "commands/DocumentCommands.h"
 #include "commands/PageCommands.h"
+#include "cli/CliRun.h"
 #include "common/ScriptedOperator.h"
 #include "layout/PageLayout.h"
 #include "render/LabelStrip.h"
@@ -14,27 +15,9 @@
 #include <gtest/gtest.h>
 
 using namespace vt;
+using namespace vt::test;
 
 namespace {
-
-struct CliResult {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-CliResult cli(const QStringList &args)
-{
-    QProcess p;
-    p.start(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-cli"), args);
-    CliResult r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = QString::fromUtf8(p.readAllStandardOutput());
-    r.err = QString::fromUtf8(p.readAllStandardError());
-    return r;
-}
 
 // A numbered two-line page, a repeated page and an empty page, saved as a
 // document (which keeps no check boxes: every page read is checked).
@@ -82,7 +65,7 @@ struct Loaded {
 TEST(LabelCli, ShowLabelsListsEveryPrintedLabel)
 {
     SampleJob sample;
-    CliResult r = cli({"show", sample.path, "--labels"});
+    CliRun r = cli({"show", sample.path, "--labels"});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_EQ(r.out.toStdString(), "X{sup}2\tNo.9\n"
                      "X{sup}2\tNo.10\n"
@@ -105,7 +88,7 @@ TEST(LabelCli, PreviewDrawsTheStripWithTheWindowsDrawing)
 {
     SampleJob sample;
     const QString png = sample.dir.filePath("strip.png");
-    CliResult r = cli({"preview", sample.path, "-o", png});
+    CliRun r = cli({"preview", sample.path, "-o", png});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
 
     // The same strip drawn here, at 96 pixels per inch.

@@ -1,3 +1,4 @@
+#include "cli/CliRun.h"
 #include "common/Files.h"
 #include "printer/PrintFixture.h"
 
@@ -8,44 +9,14 @@
 using namespace vt;
 using namespace vt::test;
 
-namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QString err;
-};
-
-ToolRun cli(const QStringList &args, const QString &device = {})
-{
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    QTemporaryDir config;
-    env.insert(QStringLiteral("VT350_CONFIG_DIR"), config.path());
-    if (!device.isEmpty())
-        env.insert(QStringLiteral("VT350_DEVICE"), device);
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-cli"), args);
-    p.closeWriteChannel();
-    ToolRun r;
-    if (!p.waitForFinished(60000))
-        return r;
-    r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    r.out = p.readAllStandardOutput();
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
-
-} // namespace
-
 TEST(PrintCli, FrameWritesTheBytesThePrinterWouldReceive)
 {
     QTemporaryDir dir;
     writeAll(dir.filePath("ab.csv"), "AB\n");
-    ToolRun r = cli({"frame", dir.filePath("ab.csv")});
+    CliRun r = cli({"frame", dir.filePath("ab.csv")});
     EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    EXPECT_EQ(r.out.size(), 67);
-    EXPECT_EQ(r.out.left(9).toHex(), "024100430143090100");
+    EXPECT_EQ(r.bytes.size(), 67);
+    EXPECT_EQ(r.bytes.left(9).toHex(), "024100430143090100");
 
     r = cli({"frame", dir.filePath("ab.csv"), "--firmware", "FV1.000.01", "-o", dir.filePath("ab.bin")});
     EXPECT_EQ(r.exitCode, 0);
@@ -59,7 +30,7 @@ TEST(PrintCli, FrameWritesTheBytesThePrinterWouldReceive)
     writeAll(dir.filePath("many.csv"), many);
     r = cli({"frame", dir.filePath("many.csv")});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out.count("\x02\x41"), 4) << "four segments, one frame each";
+    EXPECT_EQ(r.bytes.count("\x02\x41"), 4) << "four segments, one frame each";
 
     EXPECT_EQ(cli({"frame", dir.filePath("ab.csv"), "--firmware", "FV2"}).exitCode, 2);
 }
@@ -71,9 +42,9 @@ TEST(PrintCli, PrintAndPortsTalkToThePrinter)
     Sim printer({QStringLiteral("--segment-seconds"), QStringLiteral("0.05")});
     Sim silent({QStringLiteral("--no-reply")});
 
-    ToolRun r = cli({"ports"}, silent.path() + QDir::listSeparator() + printer.path());
+    CliRun r = cli({"ports"}, silent.path() + QDir::listSeparator() + printer.path());
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(QString::fromLocal8Bit(r.out),
+    EXPECT_EQ(r.out,
               QStringLiteral("1\t%1\tno answer\n2\t%2\tprinter\n").arg(silent.path(), printer.path()));
 
     r = cli({"print", dir.filePath("ab.csv"), "--device", silent.path()});
