@@ -134,11 +134,14 @@ void PrintJob::takeSnapshot()
 {
     pages_.clear();
     settings_ = job_.settings;
-    pagesToSend_ = 0;
-    for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page)) {
+    for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page))
         *pages_.insertPageAfter(pages_.last(), settings_) = *page;
+    // The printer's form is built on the copy: printing changes nothing of
+    // the job, so it is no step to undo and no change to save.
+    buildPrintRecords(job_.model, pages_, settings_, job_.currentIndex, true);
+    pagesToSend_ = 0;
+    for (const PageRecord *page = pages_.head(); page; page = pages_.next(page))
         pagesToSend_ += isPrintable(*page) ? 1 : 0;
-    }
     plan_ = planFrames(pages_, settings_, sentDensity, extendedFrame);
     framesSent_ = 0;
 }
@@ -218,7 +221,6 @@ void PrintJob::printCommand()
 
     setStep(QStringLiteral("Print data is being processed..."));
     op_.focusPageTable();
-    buildPrintRecords(job_, true);
     takeSnapshot();
     progress_.setProgress(0, pagesToSend_);
     setStep(QStringLiteral("Reading the printer status..."));

@@ -52,6 +52,8 @@ TEST_F(PrintWindowTest, PrintSendsTheJobWhilePageCommandsWait)
     qputenv("VT350_DEVICE", sim.path().toLocal8Bit());
     showActive();
     fillPages(200);
+    window->recordAction();
+    window->history().markSaved(); // as if just saved
 
     // While the first segment prints, the window takes no new pages.
     QTimer::singleShot(0, window.get(), [&] {
@@ -81,6 +83,8 @@ TEST_F(PrintWindowTest, PrintSendsTheJobWhilePageCommandsWait)
     EXPECT_TRUE(script.messages.empty());
     EXPECT_EQ(window->windowTitle(), "Vt350 Tube Printer_P1.03FV1.000.04");
     EXPECT_EQ(sim.log(QStringLiteral("frame")).size(), 4u);
+    window->recordAction();
+    EXPECT_FALSE(window->job().modified) << "printing changes nothing of the job";
 
     trigger("Delete");
     EXPECT_EQ(window->job().pageCount(), 199) << "once the job is over, the page commands work again";
