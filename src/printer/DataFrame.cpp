@@ -80,7 +80,8 @@ DataFrame buildDataFrame(const PageChain &chain, const PageRecord *first, int sk
     for (const PageRecord *page = first; page; page = chain.next(page)) {
         if (index >= skip && isPrintable(*page)) {
             const int recordBytes = kRecordHeadBytes + std::min<int>(page->textLength, kMaxTextBytes);
-            // Not visited: the pump's next segment starts from here.
+            // Not visited. The next segment restarts at the record before it
+            // (sent again, as at every segment boundary), then this one.
             if (out.size() + recordBytes + 1 > kFrameCapacity)
                 break;
             appendPageRecord(out, *page);

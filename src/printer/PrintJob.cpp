@@ -315,13 +315,17 @@ void PrintJob::printPump()
 
     if (aborted_)
         return;
+    // A frame ends only where a page to print follows, so an empty one here
+    // means the line would not take it.
     if (sendSegment(pagesConsumed - 1) == 0) {
-        // Nothing left that a frame could carry, or the printer went away.
-        if (!printerLost()) {
-            progress_.hide();
-            line_.close();
-            endJob(false);
-        }
+        if (printerLost())
+            return;
+        progress_.hide();
+        line_.close();
+        tell({QStringLiteral("The print data could not be sent to the printer (%1).\rThe print job has been stopped.")
+                  .arg(line_.library().lastDevice()),
+              appTitle(), MessageIcon::Warning});
+        endJob(false);
         return;
     }
     if (pagesConsumed < pages_.size()) {

@@ -75,6 +75,7 @@ private:
     void allTransmitted();
     void showSent();
     void takeSnapshot();
+
     QString appTitle() const;
     Clock &clock() const;
 

@@ -4,6 +4,9 @@
 
 #include <QFileInfo>
 #include <QSerialPort>
+#include <QTimer>
+
+#include <chrono>
 
 namespace vt {
 
@@ -25,6 +28,8 @@ SerialLibrary::~SerialLibrary()
     for (auto &[port, serial] : ports_)
         if (serial->isOpen())
             serial->close();
+    for (auto &[port, serial] : draining_)
+        serial->close();
 }
 
 QSerialPort *SerialLibrary::portFor(int port) const
@@ -43,9 +48,15 @@ int SerialLibrary::open(int port)
         return -1;
     }
     // Every opener must use the same name, or the lock files differ.
+#ifdef Q_OS_WIN
+    const QString device = lastDevice_; // COMn is no file
+#else
     const QFileInfo info(lastDevice_);
     const QString device = info.exists() ? info.canonicalFilePath() : lastDevice_;
+#endif
 
+    // A new job needs the device the last one may still be finishing on.
+    finishDrain(port);
     auto &slot = ports_[port];
     if (slot && slot->isOpen())
         slot->close();
@@ -79,8 +90,14 @@ void SerialLibrary::onError(int port, QSerialPort *serial)
     case QSerialPort::TimeoutError:
         // A good open reports NoError; a look without waiting reports a timeout.
         return;
-    case QSerialPort::ReadError:
     case QSerialPort::WriteError:
+        // A full system buffer (EAGAIN): the rest goes out as it empties.
+        if (serial->errorString().contains(QStringLiteral("temporarily unavailable"), Qt::CaseInsensitive)) {
+            serial->clearError();
+            return;
+        }
+        [[fallthrough]];
+    case QSerialPort::ReadError:
     case QSerialPort::ResourceError:
         // The device is gone. Left open, the port keeps failing and spins.
         lost_[port] = true;
@@ -149,8 +166,36 @@ void SerialLibrary::close(int port)
     QSerialPort *serial = portFor(port);
     if (!serial)
         return;
-    serial->flush();
+    if (serial->bytesToWrite() == 0) {
+        serial->close();
+        return;
+    }
+    // Closing now would drop what the system has not taken yet: the end of
+    // the last frame, which at 960 bytes a second can take seconds. The port
+    // closes once it is out, or when that time has passed, without waiting
+    // on the window's thread.
+    finishDrain(port);
+    draining_[port] = std::move(ports_[port]);
+    ports_.erase(port);
+    disconnect(serial, nullptr, this, nullptr);
+    connect(serial, &QSerialPort::bytesWritten, this, [this, port, serial] {
+        if (serial->bytesToWrite() == 0)
+            finishDrain(port);
+    });
+    const qint64 ms = serial->bytesToWrite() * 1000 / 960 + 2000;
+    QTimer::singleShot(std::chrono::milliseconds(ms), serial, [this, port] { finishDrain(port); });
+}
+
+void SerialLibrary::finishDrain(int port)
+{
+    const auto it = draining_.find(port);
+    if (it == draining_.end())
+        return;
+    QSerialPort *serial = it->second.release();
+    draining_.erase(it);
     serial->close();
+    // Possibly inside one of its own signals.
+    serial->deleteLater();
 }
 
 bool SerialLibrary::connectionLost(int port) const

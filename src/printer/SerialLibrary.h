@@ -45,9 +45,13 @@ signals:
 private:
     QSerialPort *portFor(int port) const;
     void onError(int port, QSerialPort *serial);
+    // Closes a port whose last bytes were still on their way out.
+    void finishDrain(int port);
 
     std::map<int, std::unique_ptr<QSerialPort>> ports_;
     std::map<int, bool> lost_;
+    // Closed ports still handing their last bytes to the system.
+    std::map<int, std::unique_ptr<QSerialPort>> draining_;
     OpenFailure lastFailure_ = OpenFailure::None;
     QString lastDevice_;
     QString lastErrorText_;
