@@ -5,6 +5,7 @@
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -90,9 +91,13 @@ void PreviewPane::setRange(std::int64_t range, int page)
 
 void PreviewPane::scrollTo(std::int64_t x)
 {
+    // The strip may start left of the bar's range (the first page brought to
+    // 20 pixels from the edge puts the origin below 0); the bar's steps then
+    // move it from there by what they move the bar.
+    offset_ = x - std::clamp<std::int64_t>(x, 0, range_);
     view_->setOrigin(x);
     const QSignalBlocker block(bar_);
-    bar_->setValue(toBar(x));
+    bar_->setValue(toBar(x - offset_));
 }
 
 int PreviewPane::toBar(std::int64_t x) const
@@ -111,7 +116,7 @@ std::int64_t PreviewPane::fromBar(int value) const
 
 void PreviewPane::barAction(int action)
 {
-    const std::int64_t at = view_->origin();
+    const std::int64_t at = view_->origin() - offset_;
     std::int64_t to = at;
     switch (action) {
     case QAbstractSlider::SliderSingleStepSub: to = at - 1; break;
@@ -125,7 +130,7 @@ void PreviewPane::barAction(int action)
     // A step that would leave the range does nothing.
     if (to < 0 || to > range_)
         to = at;
-    view_->setOrigin(to);
+    view_->setOrigin(to + offset_);
     bar_->setSliderPosition(toBar(to));
 }
 
@@ -133,8 +138,8 @@ void PreviewPane::barMoved(int value)
 {
     // Steps arrive here too, already placed to the pixel; only a released
     // thumb moves the strip from here.
-    if (value != toBar(view_->origin()))
-        view_->setOrigin(fromBar(value));
+    if (value != toBar(view_->origin() - offset_))
+        view_->setOrigin(fromBar(value) + offset_);
 }
 
 } // namespace vt

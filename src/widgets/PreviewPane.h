@@ -47,10 +47,12 @@ private:
     int toBar(std::int64_t x) const;
     std::int64_t fromBar(int value) const;
 
+
     LabelStripView *view_ = nullptr;
     QScrollBar *bar_ = nullptr;
     QTimer timer_;
     std::int64_t range_ = 0; // scroll range in pixels, from 0
+    std::int64_t offset_ = 0; // origin less the bar's position
     std::int64_t pageStep_ = 0;
     std::int64_t shownWidth_ = 0;
     std::int64_t shownMarker_ = 0;

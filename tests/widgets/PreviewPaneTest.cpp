@@ -81,6 +81,25 @@ TEST(PreviewPane, ScrollsTheCurrentPageIntoViewAndStepsInPixels)
     EXPECT_EQ(p.origin(), 123);
 }
 
+TEST(PreviewPane, WithTheFirstPageCurrentTheArrowsStillMoveTheStrip)
+{
+    // The first page 20 pixels from the edge puts the strip's origin left of
+    // the bar's range; a step moves it from there.
+    Job job;
+    Pane p;
+    fill(job, 40, 1, 0);
+    p.pane.showPages(job.chain, job.settings);
+    p.pane.followStrip();
+    const std::int64_t start = p.origin();
+    ASSERT_LT(start, 0);
+    p.step(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_EQ(p.origin(), start + 1);
+    p.step(QAbstractSlider::SliderPageStepAdd);
+    EXPECT_EQ(p.origin(), start + 41);
+    p.step(QAbstractSlider::SliderSingleStepSub);
+    EXPECT_EQ(p.origin(), start + 40);
+}
+
 TEST(PreviewPane, AStripThatFitsStaysAtTheLeftEdge)
 {
     Job job;
