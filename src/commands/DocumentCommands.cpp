@@ -185,15 +185,8 @@ void DocumentCommands::selectHeader(const DocumentContent &content)
 {
     // Selected from code: the list rules do not run, so the job's codes and
     // its pages keep what they have.
-    const DocumentHeader &h = content.header;
-    JobSettings &s = job_.settings;
-    s.spacing = h.spacing;
-    s.density = h.density;
-    s.cutMode = h.cutMode;
-    s.alignment = h.alignment;
-    s.materialIndex = h.materialIndex;
-    s.sizeIndex = h.sizeIndex;
-    showJobSettings(op_, s);
+    applyHeader(content.header, job_.settings);
+    showJobSettings(op_, job_.settings);
 }
 
 void DocumentCommands::appendPages(const DocumentContent &content, int count)

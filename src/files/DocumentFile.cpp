@@ -154,6 +154,16 @@ DocumentHeader headerFromSettings(const JobSettings &settings, int pageCount)
     return h;
 }
 
+void applyHeader(const DocumentHeader &h, JobSettings &settings)
+{
+    settings.spacing = h.spacing;
+    settings.density = h.density;
+    settings.cutMode = h.cutMode;
+    settings.alignment = h.alignment;
+    settings.materialIndex = h.materialIndex;
+    settings.sizeIndex = h.sizeIndex;
+}
+
 void appendPageBlock(QByteArray &out, const PageRecord &page)
 {
     // A text length over the field would make a block no reader accepts.

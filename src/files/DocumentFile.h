@@ -28,6 +28,8 @@ constexpr int kDocumentHeaderBytes = 19;
 constexpr int kPageBlockFixedBytes = 66; // a block is this plus its text bytes
 
 DocumentHeader headerFromSettings(const JobSettings &settings, int pageCount);
+// The reverse: the header's job settings into `settings`, the rest kept.
+void applyHeader(const DocumentHeader &header, JobSettings &settings);
 
 // Appends one page block: the fields in file order, `text` without its NUL.
 void appendPageBlock(QByteArray &out, const PageRecord &page);
