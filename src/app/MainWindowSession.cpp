@@ -1,6 +1,8 @@
 // The main window's undo history, recent files and dropped files.
 #include "app/ActionWatcher.h"
 #include "app/MainWindow.h"
+#include "render/LabelStrip.h"
+#include "widgets/PreviewPane.h"
 #include "widgets/PageTable.h"
 
 #include <QAction>
@@ -86,7 +88,11 @@ void MainWindow::stepHistory(bool (JobHistory::*step)())
         pageTable_->commitEditor();
     history_->record();
     if ((history_.get()->*step)()) {
-        showJobSettings(operator_, job_.settings);
+        // A new job's 9 shows as "3", as at start-up: the only way back to
+        // it is undoing the operator's own choice.
+        showJobSettings(operator_, job_.settings, kStartDensityEntry);
+        if (const std::optional<double> width = previewTapeWidth(job_.settings))
+            previewPane_->setTapeWidth(*width);
         if (operator_.readEdit(ControlId::CopiesEdit) != job_.settings.copies)
             operator_.setEdit(ControlId::CopiesEdit, job_.settings.copies);
         // The page controls show the current page again.
