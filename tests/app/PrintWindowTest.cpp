@@ -23,6 +23,7 @@ struct PrintWindowTest : WindowFixture {
         WindowFixture::SetUp();
         qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
         window->serialPort().setClock(clock);
+        clock.library = &window->serialPort().library();
     }
     void TearDown() override
     {
