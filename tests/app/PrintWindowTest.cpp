@@ -211,3 +211,16 @@ TEST_F(PrintWindowTest, EveryMessageOfAJobStandsAloneWithTheProgressWindowGone)
     EXPECT_FALSE(progressShownAtMessage);
     EXPECT_FALSE(window->progressDialog()->isVisible());
 }
+
+TEST_F(PrintWindowTest, TheStartUpSearchThatFindsNothingSaysSoOnceItsWindowHasGone)
+{
+    Sim silent({QStringLiteral("--no-reply")});
+    qputenv("VT350_DEVICE", silent.path().toLocal8Bit());
+    bool progressShownAtMessage = true;
+    script.onMessage = [&](const Message &) { progressShownAtMessage = window->progressDialog()->isVisible(); };
+    window->searchPrinterPortWhenShown();
+    showActive();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !script.messages.empty(); }, 30000));
+    EXPECT_TRUE(script.messages[0].text.startsWith("Unsuccessfully to open the serial port,"));
+    EXPECT_FALSE(progressShownAtMessage);
+}
