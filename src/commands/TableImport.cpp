@@ -17,7 +17,9 @@ int columnOf(const QString &name, const QStringList &headers)
             if (headers[i].compare(name, Qt::CaseInsensitive) == 0)
                 at = static_cast<int>(i);
     }
-    return at >= 0 ? at : columnIndex(name);
+    // Letters only in capitals: "Pn" mistyped for a header "Pin" must not
+    // quietly become column PN.
+    return at >= 0 || name != name.toUpper() ? at : columnIndex(name);
 }
 
 bool allDigits(const QString &text)

@@ -18,8 +18,8 @@ struct TableChoice {
     // (the command line's --sheet); it takes the place of `sheet`.
     QString sheetName;
     bool header = false; // the first row holds column names
-    // Each a column (by letters or header name), a number (the repeat
-    // only), or a template of text and {column} references.
+    // Each a column (by its letters in capitals or by its header name, in
+    // any case), a number, or a template of text and {column} references.
     QString line1 = QStringLiteral("A");
     QString line2 = QStringLiteral("B");
     QString repeat = QStringLiteral("C");

@@ -133,26 +133,25 @@ private:
 char detectSeparator(QByteArrayView sample)
 {
     char best = ',';
-    qsizetype bestFields = 1;
+    int bestSplit = 0;
     for (const char candidate : {'\t', ';', ','}) {
         RecordSplitter splitter(candidate);
-        std::vector<qsizetype> counts;
+        int records = 0;
+        int split = 0;
         const auto take = [&](const std::vector<QByteArray> &fields) {
-            if (!(fields.size() == 1 && fields[0].isEmpty())) // empty lines say nothing
-                counts.push_back(static_cast<qsizetype>(fields.size()));
-            return counts.size() < kSampleRecords;
+            if (fields.size() == 1 && fields[0].isEmpty())
+                return true; // empty lines say nothing
+            ++records;
+            split += fields.size() > 1 ? 1 : 0;
+            return records < kSampleRecords;
         };
         const bool whole = splitter.feed(sample.data(), sample.size(), take);
         // A sample cut inside its last record: that record is not counted.
         if (whole && !splitter.midRecord())
             splitter.finish(take);
-        if (counts.empty())
-            continue;
-        const qsizetype first = counts.front();
-        const bool agree = std::all_of(counts.begin(), counts.end(), [&](qsizetype c) { return c == first; });
-        if (agree && first > bestFields) {
+        if (split > bestSplit) {
             best = candidate;
-            bestFields = first;
+            bestSplit = split;
         }
     }
     return best;

@@ -33,9 +33,9 @@ private:
     bool utf8_ = true;
 };
 
-// The separator the first records of `sample` agree on: the one that splits
-// every complete record into the same number of fields (more than one),
-// the most fields winning; tab, then semicolon, then comma on a tie.
+// The separator of the first records of `sample`: the one that splits the
+// most of them into more than one field; tab, then semicolon, then comma on
+// a tie, and comma when none splits any.
 char detectSeparator(QByteArrayView sample);
 
 } // namespace vt
