@@ -157,7 +157,8 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
         ImportedPage page;
         page.line1 = pageLineText(line1->apply(row.cells));
         page.line2 = pageLineText(line2->apply(row.cells));
-        if (page.line1.isEmpty() && page.line2.isEmpty()) {
+        // "{Source} {Target}" of a row without both is a blank, not a mark.
+        if (page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty()) {
             refuse(row.number, 0, TableRefusal::Empty, content.empty);
             return true;
         }
@@ -212,6 +213,47 @@ QString describeRefusals(const TableContent &content)
     if (total > lines.size())
         lines << QStringLiteral("... and %1 more rows").arg(total - lines.size());
     return lines.join(QLatin1Char('\n'));
+}
+
+std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
+{
+    std::vector<PreviewRow> rows;
+    std::size_t page = 0;
+    std::size_t refusal = 0;
+    while (static_cast<int>(rows.size()) < limit && (page < content.pages.size() || refusal < content.refused.size())) {
+        const bool takePage = refusal >= content.refused.size()
+                              || (page < content.pages.size() && content.pageRows[page] < content.refused[refusal].row);
+        PreviewRow line;
+        if (takePage) {
+            line.row = content.pageRows[page];
+            line.page = static_cast<int>(page) + 1;
+            line.content = content.pages[page++];
+        } else {
+            const TableRefusal &r = content.refused[refusal++];
+            line.row = r.row;
+            switch (r.reason) {
+            case TableRefusal::TooLong:
+                line.refusal = QStringLiteral("%1 bytes, over %2").arg(r.bytes).arg(kMaxTextBytes);
+                break;
+            case TableRefusal::Empty: line.refusal = QStringLiteral("empty"); break;
+            case TableRefusal::BeyondPageLimit:
+                line.refusal = QStringLiteral("beyond the %1-page limit").arg(kMaxPages);
+                break;
+            }
+        }
+        rows.push_back(std::move(line));
+    }
+    return rows;
+}
+
+QString previewSummary(const TableContent &content)
+{
+    QString text = QStringLiteral("%1 rows: %2 pages").arg(content.rows).arg(content.pages.size());
+    if (content.tooLong + content.empty > 0)
+        text += QStringLiteral(", %1 refused").arg(content.tooLong + content.empty);
+    if (content.beyondLimit > 0)
+        text += QStringLiteral(", %1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
+    return text;
 }
 
 QString refusalSummary(const TableContent &content, const QString &shownPath)

@@ -82,6 +82,19 @@ QString describeRefusals(const TableContent &content);
 // The one-line summary of the refusals, or empty when there are none.
 QString refusalSummary(const TableContent &content, const QString &shownPath);
 
+// One line of the Import Table preview: a page the row gives, or the
+// row's refusal.
+struct PreviewRow {
+    qint64 row = 0;
+    int page = 0;         // from 1; 0 for a refused row
+    ImportedPage content; // the page's texts and repeat
+    QString refusal;      // why the row is refused
+};
+// The pages and the listed refusals in sheet order, at most `limit` lines.
+std::vector<PreviewRow> previewRows(const TableContent &content, int limit);
+// "412 rows: 200 pages, 3 refused, 209 beyond the 200-page limit"
+QString previewSummary(const TableContent &content);
+
 // A cell text as a page line: line breaks and tabs become blanks, other
 // control characters '?' (they are the page text's own codes).
 QString pageLineText(const QString &cell);

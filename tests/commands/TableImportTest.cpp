@@ -88,7 +88,7 @@ TEST(TableImport, RefusedRowsAreCountedWithTheirReasons)
     text += QByteArray(60, 'x') + ';' + QByteArray(40, 'y') + '\n';         // row 3: 101
     text += QByteArray("电") .repeated(49) + ";z\n";                          // row 4: 98 + 1 + 1
     text += QByteArray("电").repeated(50) + ";z\n";                           // row 5: 102
-    text += ";;note\n";                                                      // row 6: empty
+    text += " ;;note\n";                                                     // row 6: empty (a blank)
     text += ";\n";                                                           // row 7: a gap
     for (int i = 0; i < 200; ++i)
         text += "p" + QByteArray::number(i) + ";q\n";                        // rows 8..207
