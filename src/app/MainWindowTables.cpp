@@ -1,8 +1,11 @@
 // The main window's Import Table: file, dialog, unsaved changes, then the
 // table commands.
 #include "app/MainWindow.h"
+#include "app/TableClipboard.h"
+#include "commands/ClipboardCommands.h"
 #include "commands/TableCommands.h"
 #include "widgets/ImportTableDialog.h"
+#include "widgets/PageTable.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -32,6 +35,15 @@ void MainWindow::addTableImport(QMenu *file)
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     action->setShortcutContext(Qt::WindowShortcut);
     addAction(action);
+
+    // The page table is made after the menus: its clipboard keys once it is there.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            new TableClipboard(pageTable_, std::make_unique<ClipboardCommands>(job_, operator_, commands_),
+                               [this] { return !refusedWhilePrinting(); });
+        },
+        Qt::QueuedConnection);
 }
 
 void MainWindow::importTable()

@@ -256,7 +256,7 @@ QString previewSummary(const TableContent &content)
     return text;
 }
 
-QString refusalSummary(const TableContent &content, const QString &shownPath)
+QString refusalSummary(const TableContent &content, const QString &shownPath, const QString &verb)
 {
     const qint64 total = content.tooLong + content.empty + content.beyondLimit;
     if (total == 0)
@@ -268,7 +268,9 @@ QString refusalSummary(const TableContent &content, const QString &shownPath)
         parts << QStringLiteral("%1 empty").arg(content.empty);
     if (content.beyondLimit > 0)
         parts << QStringLiteral("%1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
-    return QStringLiteral("%1 rows of %2 were not imported: %3.").arg(total).arg(shownPath, parts.join(QStringLiteral(", ")));
+    return QStringLiteral("%1 rows of %2 were not %3: %4.")
+        .arg(total)
+        .arg(shownPath, verb, parts.join(QStringLiteral(", ")));
 }
 
 } // namespace vt

@@ -80,7 +80,8 @@ TableContent readTable(const QString &path, const TableChoice &choice, qint64 ke
 // separator", "Row 13: empty"), and a last line for those not listed.
 QString describeRefusals(const TableContent &content);
 // The one-line summary of the refusals, or empty when there are none.
-QString refusalSummary(const TableContent &content, const QString &shownPath);
+QString refusalSummary(const TableContent &content, const QString &shownPath,
+                       const QString &verb = QStringLiteral("imported"));
 
 // One line of the Import Table preview: a page the row gives, or the
 // row's refusal.

@@ -1,3 +1,4 @@
+#include "commands/ClipboardCommands.h"
 #include "commands/DocumentCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/TableCommands.h"
@@ -162,4 +163,35 @@ TEST(TableImport, SplitWritesConsecutiveJobs)
     }
     EXPECT_TRUE(s.op.messages.empty());
     EXPECT_EQ(s.job.pageCount(), 1); // the job itself is not touched
+}
+
+// Rows copied go back in unchanged, after the current page; rows that could
+// not be typed into a page are left out and listed by their row.
+TEST(Clipboard, RowsRoundTripAndRefusedRowsAreListed)
+{
+    Session s;
+    ClipboardCommands clipboard(s.job, s.op, s.pages);
+    s.pages.add(); // two pages; the second is current
+    s.job.refreshPage(0);
+    const QString rows = QStringLiteral("X1:1\tW7\t2\n\"\"\"quoted\"\" text\"\t\t1\n电源\t变压器\t100\n");
+    ASSERT_EQ(clipboard.paste(rows), 3);
+    ASSERT_EQ(s.job.pageCount(), 5);
+    EXPECT_EQ(s.cell(1, ColLine1), QStringLiteral("X1:1"));
+    EXPECT_EQ(s.cell(2, ColLine1), QStringLiteral("\"quoted\" text"));
+    EXPECT_EQ(s.cell(4, ColLine1), QString()); // the page that was after the current one
+    EXPECT_EQ(s.job.chain[1].repeat, 2);
+    EXPECT_EQ(s.job.chain[3].textLength, 11); // committed: 4 + 6 bytes of code page 936 and the separator
+    EXPECT_EQ(clipboard.copyText({1, 2, 3}), rows);
+    EXPECT_TRUE(s.op.messages.empty());
+
+    QString many = QString(QStringLiteral("a")).repeated(101) + QStringLiteral("\tx\n\t\t5\n");
+    for (int i = 0; i < 200; ++i)
+        many += QStringLiteral("p%1\n").arg(i);
+    EXPECT_EQ(clipboard.paste(many), 195);
+    EXPECT_EQ(s.job.pageCount(), 200);
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text.toStdString(),
+              "7 rows of the clipboard were not pasted: 1 over 100 bytes, 1 empty, 5 beyond the 200-page limit.");
+    EXPECT_TRUE(s.op.messages[0].details.startsWith(QStringLiteral("Row 1: 103 bytes, over 100 with the separator\n"
+                                                                   "Row 2: empty\nRow 198: beyond")));
 }
