@@ -152,6 +152,14 @@ bool XlsxReader::readSheet(int index, const RowSink &sink)
     if (!device)
         return archiveOk();
     QXmlStreamReader xml(device.get());
+    // The sheet is by far the largest part: no namespace bookkeeping for it,
+    // element names are compared without their prefix.
+    xml.setNamespaceProcessing(false);
+    const auto localName = [&xml] {
+        const QStringView name = xml.name();
+        const qsizetype colon = name.indexOf(QLatin1Char(':'));
+        return colon < 0 ? name : name.mid(colon + 1);
+    };
 
     TableRow row;
     bool inRow = false;
@@ -165,7 +173,7 @@ bool XlsxReader::readSheet(int index, const RowSink &sink)
 
     while (next(xml)) {
         if (xml.isStartElement()) {
-            const QStringView name = xml.name();
+            const QStringView name = localName();
             if (name == QLatin1StringView("sheetData")) {
                 inSheetData = true;
             } else if (inSheetData && name == QLatin1StringView("row")) {
@@ -195,7 +203,7 @@ bool XlsxReader::readSheet(int index, const RowSink &sink)
             else if (collecting == Inline)
                 inlineText += xml.text();
         } else if (xml.isEndElement()) {
-            const QStringView name = xml.name();
+            const QStringView name = localName();
             if (name == QLatin1StringView("v") || name == QLatin1StringView("t")) {
                 collecting = None;
             } else if (name == QLatin1StringView("rPh")) {
