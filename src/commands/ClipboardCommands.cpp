@@ -70,7 +70,10 @@ int ClipboardCommands::paste(const QString &text)
     DelimitedText table(text.toUtf8(), tabs);
     TableChoice columns;
     columns.options = tabs;
-    const TableContent content = readTable(table, columns, kMaxPages - job_.pageCount());
+    // A job that is only the blank page it starts with takes the first row there.
+    const bool blankStart = job_.pageCount() == 1 && job_.model.cellText(0, ColLine1).isEmpty()
+                            && job_.model.cellText(0, ColLine2).isEmpty() && job_.chain[0].textLength == 0;
+    const TableContent content = readTable(table, columns, kMaxPages - job_.pageCount() + (blankStart ? 1 : 0));
 
     CollectingOperator collect(op_);
     CellCommit commit(job_, collect);
@@ -78,7 +81,9 @@ int ClipboardCommands::paste(const QString &text)
     int inserted = 0;
     for (std::size_t i = 0; i < content.pages.size(); ++i) {
         const ImportedPage &p = content.pages[i];
-        if (!pages_.add())
+        if (i == 0 && blankStart)
+            job_.refreshPage(0);
+        else if (!pages_.add())
             break;
         const int row = job_.currentIndex;
         PageRecord *page = job_.currentPage;

@@ -20,7 +20,8 @@ public:
     QString copyText(const QList<int> &rows) const;
 
     // Inserts a page after the current one for each row of `text`, in order,
-    // each committed as a typed cell is. Rows that cannot be a page (over
+    // each committed as a typed cell is; the blank page of a new job takes
+    // the first row. Rows that cannot be a page (over
     // 100 bytes, empty, beyond the page limit) are left out; they and the
     // pages whose commit was refused are told in one message with a line
     // each. Returns the number of pages inserted.

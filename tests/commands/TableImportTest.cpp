@@ -184,6 +184,12 @@ TEST(Clipboard, RowsRoundTripAndRefusedRowsAreListed)
     EXPECT_EQ(clipboard.copyText({1, 2, 3}), rows);
     EXPECT_TRUE(s.op.messages.empty());
 
+    Session fresh; // its one blank page takes the first row
+    ClipboardCommands onBlank(fresh.job, fresh.op, fresh.pages);
+    EXPECT_EQ(onBlank.paste(rows), 3);
+    EXPECT_EQ(fresh.job.pageCount(), 3);
+    EXPECT_EQ(onBlank.copyText({0, 1, 2}), rows);
+
     QString many = QString(QStringLiteral("a")).repeated(101) + QStringLiteral("\tx\n\t\t5\n");
     for (int i = 0; i < 200; ++i)
         many += QStringLiteral("p%1\n").arg(i);
