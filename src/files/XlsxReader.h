@@ -2,6 +2,8 @@
 
 #include "files/WorkbookXml.h"
 
+#include <QMap>
+
 #include <vector>
 
 namespace vt {
