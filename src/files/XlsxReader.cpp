@@ -187,9 +187,12 @@ bool XlsxReader::readSheet(int index, const RowSink &sink)
             } else if (inRow && name == QLatin1StringView("c")) {
                 const int at = referenceColumn(attribute(xml, QLatin1StringView("r")));
                 column = at >= 0 ? at : static_cast<int>(row.cells.size());
-                typeText = attribute(xml, QLatin1StringView("t")).toString();
-                value.clear();
-                inlineText.clear();
+                // resize(0) keeps the buffers: a million cells, not a million allocations.
+                const QStringView t = attribute(xml, QLatin1StringView("t"));
+                typeText.resize(0);
+                typeText.append(t);
+                value.resize(0);
+                inlineText.resize(0);
             } else if (column >= 0 && name == QLatin1StringView("v")) {
                 collecting = Value;
             } else if (column >= 0 && name == QLatin1StringView("rPh")) {
