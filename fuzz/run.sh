@@ -8,10 +8,10 @@ seconds="${FUZZ_SECONDS:-10}"
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVT350_FUZZ=ON -DVT350_TESTS=OFF -DVT350_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target fuzz_document fuzz_csv
+cmake --build "$build" -j2 --target fuzz_document fuzz_csv fuzz_table
 mkdir -p "$build/artifacts"
 status=0
-for target in document csv; do
+for target in document csv table; do
   mkdir -p "$build/corpus/$target"
   echo "== fuzz_$target: ${seconds}s"
   if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -max_len=65536 \

@@ -1,6 +1,7 @@
 // The main window's undo history, recent files and dropped files.
 #include "app/ActionWatcher.h"
 #include "app/MainWindow.h"
+#include "files/TableReader.h"
 #include "render/LabelStrip.h"
 #include "widgets/PreviewPane.h"
 #include "widgets/PageTable.h"
@@ -23,7 +24,7 @@ namespace {
 bool isJobFile(const QString &path)
 {
     return path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive)
-           || path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+           || path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) || isWorkbookName(path);
 }
 
 // The one local document or text file being dragged, if that is what it is.
@@ -44,6 +45,7 @@ void MainWindow::createSessionMenus()
     for (const char *name : {"actionOpen", "actionSave", "actionImport"})
         if (auto *action = toolBar_->findChild<QAction *>(QLatin1String(name)))
             file->addAction(action);
+    addTableImport(file);
     recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
     file->addSeparator();
     if (auto *exit = toolBar_->findChild<QAction *>(QStringLiteral("actionExit")))
