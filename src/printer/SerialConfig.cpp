@@ -66,12 +66,17 @@ QStringList serialDevices()
     QStringList found;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         found << info.systemLocation();
+    return inPortOrder(found);
+#endif
+}
+
+QStringList inPortOrder(QStringList devices)
+{
     // ttyS2 before ttyS10, so that port numbers follow the device numbers.
     QCollator order;
     order.setNumericMode(true);
-    std::sort(found.begin(), found.end(), order);
-    return found;
-#endif
+    std::sort(devices.begin(), devices.end(), order);
+    return devices;
 }
 
 QString stableDeviceName(const QString &device)
