@@ -392,17 +392,18 @@ TEST_F(SettingRulesTest, MaterialAndSizeTablesForEveryEntry)
         EXPECT_EQ(op.listSelection(ControlId::MaterialParameter), 1);
         EXPECT_EQ(job.settings.materialIndex, m.material);
         EXPECT_EQ(job.settings.sizeIndex, 1);
-        EXPECT_EQ(asciiView(job.settings.materialCode), m.code);
-        EXPECT_EQ(asciiView(job.settings.sizeCode), m.sizeCodes[1]);
+        EXPECT_EQ(asciiView(job.settings.materialCode), std::string_view(m.code));
+        EXPECT_EQ(asciiView(job.settings.sizeCode), std::string_view(m.sizeCodes[1]));
         EXPECT_EQ(widths.back().front().toDouble(), m.width);
         // Sizes down to the first: 3.0 and 4.0 are open to single-line jobs.
         for (int size = int(m.sizeCodes.size()) - 1; size >= 0; --size) {
             rules.materialParameterChanged(size);
             EXPECT_EQ(job.settings.sizeIndex, size);
-            EXPECT_EQ(asciiView(job.settings.sizeCode), m.sizeCodes[std::size_t(size)]) << size;
+            const std::string_view code = m.sizeCodes[std::size_t(size)];
+            EXPECT_EQ(asciiView(job.settings.sizeCode), code) << size;
             for (int row = 0; row < 2; ++row) {
-                EXPECT_EQ(asciiView(job.chain[row].materialCode), m.code);
-                EXPECT_EQ(asciiView(job.chain[row].sizeCode), m.sizeCodes[std::size_t(size)]) << size;
+                EXPECT_EQ(asciiView(job.chain[row].materialCode), std::string_view(m.code));
+                EXPECT_EQ(asciiView(job.chain[row].sizeCode), code) << size;
             }
         }
     }

@@ -223,3 +223,12 @@ TEST(PageLayout, EveryNumberMarkGetsItsCodeAndFlagInTheOrderTheyAreLookedFor)
         }
     }
 }
+
+TEST(PageLayout, SymbolCodesEndAtTheLastSymbol)
+{
+    // U+E04C is the last symbol (AA ED, printed A1 ED); the mark after it
+    // (AA EE), left over as a second serial mark, is no symbol and stays.
+    PageRecord page;
+    buildPageRecord(page, QString::fromUtf16(u"\uE000\uE04C\uE04D\uE04D"), {}, JobSettings{}, true);
+    EXPECT_EQ(textOf(page), QByteArray("\xA1\xA1\xA1\xED\x12\xAA\xEE"));
+}
