@@ -174,7 +174,8 @@ bool DocumentCommands::openPath(const QString &path)
     if (onFile)
         onFile(replace ? FileEvent::Opened : FileEvent::Appended, path);
     if (leftOut > 0)
-        op_.prompt(QStringLiteral("A job holds at most %1 pages: %2 pages of %3 were left out.")
+        op_.prompt((leftOut == 1 ? QStringLiteral("A job holds at most %1 pages: %2 page of %3 was left out.")
+                                 : QStringLiteral("A job holds at most %1 pages: %2 pages of %3 were left out."))
                        .arg(kMaxPages)
                        .arg(leftOut)
                        .arg(shown(path)));

@@ -268,7 +268,7 @@ QString refusalSummary(const TableContent &content, const QString &shownPath, co
         parts << QStringLiteral("%1 empty").arg(content.empty);
     if (content.beyondLimit > 0)
         parts << QStringLiteral("%1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
-    return QStringLiteral("%1 rows of %2 were not %3: %4.")
+    return (total == 1 ? QStringLiteral("%1 row of %2 was not %3: %4.") : QStringLiteral("%1 rows of %2 were not %3: %4."))
         .arg(total)
         .arg(shownPath, verb, parts.join(QStringLiteral(", ")));
 }

@@ -576,5 +576,5 @@ TEST(DocumentFile, EdgesOfTheTextAndThePageCount)
     EXPECT_EQ(t.job.pageCount(), 200);
     EXPECT_EQ(t.job.model.cellText(199, ColLine1), "P200");
     ASSERT_EQ(t.op.messages.size(), 1u);
-    EXPECT_TRUE(t.op.messages[0].text.contains("1 page")) << t.op.messages[0].text.toStdString();
+    EXPECT_TRUE(t.op.messages[0].text.contains(": 1 page of ")) << t.op.messages[0].text.toStdString();
 }
