@@ -392,7 +392,7 @@ void MainWindow::setInitialState()
     op.selectListEntry(ControlId::Frame, 0);
     op.selectListEntry(ControlId::FontSize, 4);
     op.selectListEntry(ControlId::Zoom, 0);
-    op.selectListEntry(ControlId::Density, 2);
+    op.selectListEntry(ControlId::Density, kStartDensityEntry);
     op.selectListEntry(ControlId::CutSetting, 1);
     op.selectListEntry(ControlId::Direction, 0);
 

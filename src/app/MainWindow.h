@@ -40,6 +40,10 @@ class SerialLine;
 
 // The main window: the job's settings, the page table and the strip under it,
 // with the toolbar commands. Owns the job for the whole run.
+// The Density list's entry at start-up ("3"), while the job's stored density
+// is still the 9 a new job starts with.
+inline constexpr int kStartDensityEntry = 2;
+
 class MainWindow : public QMainWindow, public PageTableOwner {
     Q_OBJECT
 public:

@@ -2,6 +2,8 @@
 #include "app/ActionWatcher.h"
 #include "app/MainWindow.h"
 #include "app/RecoveryKeeper.h"
+#include "render/LabelStrip.h"
+#include "widgets/PreviewPane.h"
 #include "widgets/PageTable.h"
 
 #include <QAction>
@@ -87,7 +89,11 @@ void MainWindow::stepHistory(bool (JobHistory::*step)())
         pageTable_->commitEditor();
     history_->record();
     if ((history_.get()->*step)()) {
-        showJobSettings(operator_, job_.settings);
+        // A new job's 9 shows as "3", as at start-up: the only way back to
+        // it is undoing the operator's own choice.
+        showJobSettings(operator_, job_.settings, kStartDensityEntry);
+        if (const std::optional<double> width = previewTapeWidth(job_.settings))
+            previewPane_->setTapeWidth(*width);
         if (operator_.readEdit(ControlId::CopiesEdit) != job_.settings.copies)
             operator_.setEdit(ControlId::CopiesEdit, job_.settings.copies);
         // The page controls show the current page again.

@@ -40,7 +40,9 @@ Answer WindowOperator::showMessage(const Message &message)
     case MessageButtons::YesNo: buttons = QMessageBox::Yes | QMessageBox::No; break;
     case MessageButtons::YesNoCancel: buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
-    QMessageBox box(boxIcon(message.icon), message.caption, message.text, buttons, window_);
+    QMessageBox box(boxIcon(message.icon), message.caption, shownText(message.text), buttons, window_);
+    // A file name is never markup.
+    box.setTextFormat(Qt::PlainText);
     if (!message.details.isEmpty())
         box.setDetailedText(message.details);
     switch (box.exec()) {

@@ -141,10 +141,10 @@ void JobHistory::restore(const Entry &entry)
 
 void JobHistory::updateModified() { job_.modified = current_.id != savedId_; }
 
-void showJobSettings(Operator &op, const JobSettings &s)
+void showJobSettings(Operator &op, const JobSettings &s, int unlistedDensityEntry)
 {
     op.selectListEntry(ControlId::Spacing, s.spacing);
-    op.selectListEntry(ControlId::Density, s.density - 1);
+    op.selectListEntry(ControlId::Density, s.density >= 1 && s.density <= 6 ? s.density - 1 : unlistedDensityEntry);
     static const char cutModes[] = {'N', 'C', 'L'};
     for (int entry = 0; entry < 3; ++entry)
         if (s.cutMode == cutModes[entry])

@@ -72,7 +72,8 @@ private:
 };
 
 // Shows the job-wide settings in the window's lists, as Open does: selected
-// from code, so the lists' rules do not run.
-void showJobSettings(Operator &op, const JobSettings &settings);
+// from code, so the lists' rules do not run. The density list holds 1 to 6;
+// a density it cannot show selects `unlistedDensityEntry` (none for Open).
+void showJobSettings(Operator &op, const JobSettings &settings, int unlistedDensityEntry = -1);
 
 } // namespace vt

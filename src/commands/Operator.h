@@ -50,6 +50,14 @@ struct Message {
     QString details = {};
 };
 
+// The program's texts break lines with a lone "\r"; a screen wants "\n".
+inline QString shownText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text;
+}
+
 // Everything the job logic needs from the person at the screen. The main
 // window implements it with widgets and message boxes, the command-line tool
 // on the terminal, and the tests with a script.

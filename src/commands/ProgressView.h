@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace vt {
 
 // The progress window as the job logic sees it: a message, and between
@@ -35,6 +37,20 @@ public:
     virtual void setProgress(int pagesSent, int pagesToSend) { (void)pagesSent; (void)pagesToSend; }
     // The time the job still takes, from now; negative when unknown.
     virtual void setTimeLeft(qint64 ms) { (void)ms; }
+
+    // Called when "Cancel" is pressed, so that a job waiting on a timer
+    // need not wait for its next tick to end.
+    void setCancelListener(std::function<void()> listener) { cancelListener_ = std::move(listener); }
+
+protected:
+    void notifyCancel()
+    {
+        if (cancelListener_)
+            cancelListener_();
+    }
+
+private:
+    std::function<void()> cancelListener_;
 };
 
 } // namespace vt

@@ -37,12 +37,18 @@ std::vector<int> planFrames(const PageChain &chain, const JobSettings &job, std:
     return frames;
 }
 
+int finishWaitMs(int lastFrameBytes)
+{
+    const int drain = int((std::int64_t(std::max(lastFrameBytes, 0)) * 1000 + kBytesPerSecond - 1) / kBytesPerSecond);
+    return std::max(kFinishMs, drain);
+}
+
 std::int64_t printTimeLeftMs(const std::vector<int> &frameBytes, int framesSent, bool autoContinue)
 {
     const int total = int(frameBytes.size());
     if (framesSent <= 0 || framesSent > total)
         return 0;
-    std::int64_t ms = kFinishMs;
+    std::int64_t ms = finishWaitMs(frameBytes.back());
     for (int next = framesSent; next < total; ++next) {
         const int arm = next == 1 || !autoContinue ? kFirstArmMs : kAutoArmMs;
         // The printer answers only once it has the frame before.

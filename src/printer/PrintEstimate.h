@@ -12,6 +12,10 @@ namespace vt {
 // the segment pump will send them.
 std::vector<int> planFrames(const PageChain &chain, const JobSettings &job, std::uint8_t density, bool extendedFrame);
 
+// The wait after the last frame: 5 s, or as long as its bytes take to leave
+// at 960 per second when that is longer.
+int finishWaitMs(int lastFrameBytes);
+
 // The time left, in milliseconds, once `framesSent` frames of the plan are
 // on the line: the waits the exchange prescribes for each segment still to
 // come, or the time its predecessor takes at 960 bytes per second when that

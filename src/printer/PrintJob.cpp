@@ -2,6 +2,7 @@
 
 #include "commands/Operator.h"
 #include "commands/ProgressView.h"
+#include "commands/TextLimit.h"
 #include "layout/PageLayout.h"
 #include "model/CodePage.h"
 #include "model/Job.h"
@@ -31,7 +32,6 @@ const QString kNextData = QStringLiteral("Transmitting next print data");
 constexpr int kFirstSegmentMs = 12102;
 constexpr int kNextSegmentMs = 11102;
 constexpr int kPollMs = 1000;
-constexpr int kFinishMs = 5000;
 // The printer's notice is read into an 11-byte buffer that stays NUL-terminated.
 constexpr int kNoticeBuffer = 11;
 
@@ -49,6 +49,11 @@ PrintJob::PrintJob(Job &job, SerialLine &line, Operator &op, ProgressView &progr
         if (printing_ && printTimerActive)
             armPump(0);
     });
+    // Nor does a "Cancel" wait for the tick.
+    progress_.setCancelListener([this] {
+        if (printing_ && printTimerActive)
+            printPump();
+    });
 }
 
 Clock &PrintJob::clock() const
@@ -63,6 +68,9 @@ QString PrintJob::appTitle() const
 
 void PrintJob::tell(const Message &message)
 {
+    // Every message here ends the job or the search: the progress window
+    // goes first, so the message stands alone.
+    progress_.hide();
     if (!aborted_)
         op_.showMessage(message);
 }
@@ -85,6 +93,9 @@ void PrintJob::endJob(bool allSent)
     clock().disarm();
     printTimerActive = false;
     pagesConsumed = 0;
+    progress_.setManualWait(false);
+    progress_.setAutoWait(false);
+    progress_.hide();
     if (!printing_)
         return;
     printing_ = false;
@@ -146,10 +157,36 @@ void PrintJob::takeSnapshot()
     framesSent_ = 0;
 }
 
+void PrintJob::offerWait(bool on)
+{
+    if (autoContinue)
+        progress_.setAutoWait(on);
+    else
+        progress_.setManualWait(on);
+}
+
+bool PrintJob::cancelled() const
+{
+    return progress_.waitState() == ProgressView::CancelPressed;
+}
+
+void PrintJob::endCancelled(bool modeDSent)
+{
+    // Not a byte more of the job; a mode D that went out without its frame
+    // is taken back.
+    if (modeDSent && line_.isOpen())
+        line_.sendMode('H');
+    line_.close();
+    endJob(false);
+}
+
 void PrintJob::allTransmitted()
 {
+    offerWait(false);
     progress_.setText(kAllSent);
-    clock().wait(kFinishMs);
+    // Until the printer has the last byte of the frame, not only the 5 s.
+    const int lastFrame = plan_.empty() ? 0 : plan_[std::min<std::size_t>(std::max(framesSent_, 1), plan_.size()) - 1];
+    clock().wait(finishWaitMs(lastFrame));
     progress_.hide();
     line_.close();
     endJob(true);
@@ -180,6 +217,13 @@ void PrintJob::printCommand()
     progress_.setTimeLeft(-1);
     pagesConsumed = 0;
 
+    // A text refused for its length may still stand in its cell: as before a
+    // save, the operator hears of it before any of it is cut and sent.
+    op_.focusPageTable();
+    if (!mayCutOverlongPages(job_, op_, TextUse::Print)) {
+        endJob(false);
+        return;
+    }
     if (!portFound && !findPrinterPort()) {
         progress_.hide();
         endJob(false);
@@ -248,6 +292,8 @@ void PrintJob::printCommand()
     }
     if (pagesConsumed < pages_.size()) {
         progress_.setText((autoContinue ? kAutoSegment : kManualSegment).arg(pagesConsumed - 1));
+        // "Cancel" is offered from now until the next frame goes.
+        offerWait(true);
         armPump(kFirstSegmentMs);
         return;
     }
@@ -260,27 +306,42 @@ void PrintJob::printPump()
     printTimerActive = false;
     if (!printing_ || printerLost())
         return;
-    if (progress_.waitState() == ProgressView::CancelPressed) {
-        line_.close();
-        endJob(false);
+    if (cancelled()) {
+        endCancelled(false);
         return;
     }
-    if (autoContinue)
-        progress_.setAutoWait(true);
-    else
-        progress_.setManualWait(true);
+    // Already on since the last frame went; on again after a poll.
+    offerWait(true);
+
+    // Each wait below lets the operator press "Cancel": the job ends there.
+    bool modeD = false;
+    const auto stop = [&] {
+        if (aborted_ || !printing_)
+            return true;
+        if (printerLost())
+            return true;
+        if (!cancelled())
+            return false;
+        endCancelled(modeD);
+        return true;
+    };
 
     switch (progress_.waitState()) {
     case ProgressView::ContinuePressed:
         if (!line_.queryReady()) {
-            if (printing_ && !printerLost())
+            if (!stop())
                 armPump(kPollMs);
             return;
         }
-        progress_.setManualWait(false);
+        if (stop())
+            return;
         progress_.setText(kNextData);
-        line_.sendMode('D');
+        modeD = line_.sendMode('D');
+        if (stop())
+            return;
         clock().wait(1000);
+        if (stop())
+            return;
         break;
     case ProgressView::WaitingForPrinter: {
         if (line_.inputCount() < 6) {
@@ -289,22 +350,25 @@ void PrintJob::printPump()
             return;
         }
         clock().wait(200);
+        if (stop())
+            return;
         std::array<char, kNoticeBuffer> buffer{};
         const int got = line_.read(buffer.data(), std::min(line_.inputCount(), kNoticeBuffer - 1));
         const QString notice = toWide(QByteArrayView(buffer.data(), qstrnlen(buffer.data(), std::max(got, 0))));
         if (notice.contains(QStringLiteral("Ribbon"))) {
-            progress_.setAutoWait(false);
-            progress_.hide();
             tell({QStringLiteral("Ribbon is unavailing, Please replace a good one and try again"), appTitle()});
             line_.flushInput();
             line_.close();
             endJob(false);
             return;
         }
-        progress_.setAutoWait(false);
         progress_.setText(kNextData);
-        line_.sendMode('D');
+        modeD = line_.sendMode('D');
+        if (stop())
+            return;
         clock().wait(1000);
+        if (stop())
+            return;
         line_.flushInput();
         break;
     }
@@ -313,14 +377,11 @@ void PrintJob::printPump()
         return;
     }
 
-    if (aborted_)
-        return;
     // A frame ends only where a page to print follows, so an empty one here
     // means the line would not take it.
     if (sendSegment(pagesConsumed - 1) == 0) {
         if (printerLost())
             return;
-        progress_.hide();
         line_.close();
         tell({QStringLiteral("The print data could not be sent to the printer (%1).\rThe print job has been stopped.")
                   .arg(line_.library().lastDevice()),
@@ -328,8 +389,15 @@ void PrintJob::printPump()
         endJob(false);
         return;
     }
+    // The frame is out whole; a "Cancel" during its last wait ends the job here.
+    modeD = false;
+    if (stop())
+        return;
     if (pagesConsumed < pages_.size()) {
         progress_.setText((autoContinue ? kAutoSegment : kManualNextSegment).arg(pagesConsumed - 1));
+        // A fresh wait for the next segment: "Continue" must be pressed again.
+        offerWait(false);
+        offerWait(true);
         armPump(autoContinue ? kNextSegmentMs : kFirstSegmentMs);
         return;
     }

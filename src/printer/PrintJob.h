@@ -73,6 +73,9 @@ private:
     bool printerLost();
     int sendSegment(int skip);
     void allTransmitted();
+    void offerWait(bool on);
+    bool cancelled() const;
+    void endCancelled(bool modeDSent);
     void showSent();
     void takeSnapshot();
 

@@ -1,6 +1,7 @@
 #include "render/Fonts.h"
 #include "widgets/ProgressWindow.h"
 
+#include "commands/Operator.h"
 #include "render/Colors.h"
 
 #include <QEnterEvent>
@@ -70,6 +71,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     text_->setObjectName(QStringLiteral("message"));
     text_->setAlignment(Qt::AlignCenter);
     text_->setWordWrap(true);
+    text_->setTextFormat(Qt::PlainText);
     text_->setFont(fonts::systemFont(16));
     QPalette blue = text_->palette();
     blue.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -82,6 +84,12 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     connect(continueButton_, &QPushButton::clicked, this, &ProgressWindow::onContinue);
     connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::onCancel);
+    // The buttons keep their place while hidden, so the window does not jump.
+    for (QPushButton *button : {continueButton_, cancelButton_}) {
+        QSizePolicy policy = button->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        button->setSizePolicy(policy);
+    }
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -102,25 +110,44 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     connect(&countdown_, &QTimer::timeout, this, &ProgressWindow::showTimeLeft);
     layout->addLayout(buttons);
 
-    // 298 x 41 dialog units of the original template, at its System font.
-    // The bar of pages sent adds a row below it.
-    setFixedSize(447, 85);
     showButtons(false, false);
     text_->setText(message_);
+    fitContents();
+}
+
+void ProgressWindow::fitContents()
+{
+    // 298 x 41 dialog units of the original template at its System font is
+    // the least; the window grows to hold every line of the message, the
+    // bar and the buttons.
+    constexpr int kWidth = 447;
+    constexpr int kLeastHeight = 85;
+    layout()->activate();
+    const int height = std::max(kLeastHeight, layout()->totalHeightForWidth(kWidth));
+    if (size() != QSize(kWidth, height)) {
+        const QPoint centre = geometry().center();
+        setFixedSize(kWidth, height);
+        if (isVisible())
+            move(centre - rect().center());
+    }
 }
 
 void ProgressWindow::setText(const QString &text)
 {
     message_ = text;
-    text_->setText(message_);
+    text_->setText(shownText(message_));
+    fitContents();
     text_->repaint();
 }
 
 void ProgressWindow::setProgress(int pagesSent, int pagesToSend)
 {
+    const bool changes = bar_->isHidden() == (pagesToSend > 0);
     bar_->setVisible(pagesToSend > 0);
     bar_->setRange(0, std::max(pagesToSend, 1));
     bar_->setValue(std::clamp(pagesSent, 0, std::max(pagesToSend, 1)));
+    if (changes)
+        fitContents();
 }
 
 void ProgressWindow::setTimeLeft(qint64 ms)
@@ -187,7 +214,9 @@ void ProgressWindow::clearWaitState()
 
 void ProgressWindow::onContinue()
 {
-    showButtons(false, false);
+    // "Cancel" stays until the next segment has gone: the printer may not be
+    // ready yet, and the operator may change his mind meanwhile.
+    showButtons(false, true);
     waitState_ = ContinuePressed;
 }
 
@@ -197,6 +226,7 @@ void ProgressWindow::onCancel()
     waitState_ = CancelPressed;
     manualWait_ = autoWait_ = false;
     hide();
+    notifyCancel();
 }
 
 void ProgressWindow::reject()

@@ -49,6 +49,7 @@ private:
     void onContinue();
     void onCancel();
     void showButtons(bool continueShown, bool cancelShown);
+    void fitContents();
 
     QPushButton *continueButton_ = nullptr;
     QPushButton *cancelButton_ = nullptr;

@@ -2,6 +2,8 @@
 #include "app/WindowFixture.h"
 #include "common/Files.h"
 #include "files/RecentFiles.h"
+#include "widgets/LabelStripView.h"
+#include "widgets/PreviewPane.h"
 
 #include <QComboBox>
 #include <QMenu>
@@ -89,15 +91,30 @@ TEST_F(DesktopUseTest, UndoAndRedoFollowTheActionsBackToTheUnchangedJob)
     EXPECT_EQ(cell(0, ColLine1), "X1");
     EXPECT_TRUE(window->job().modified);
 
-    // A setting rule is a step too; its list shows the setting undone.
+    // A setting rule is a step too; every list and the strip show the job
+    // as it was before it.
+    const std::vector<ControlId> lists = {ControlId::Material, ControlId::MaterialParameter, ControlId::Density,
+                                          ControlId::CutSetting, ControlId::Spacing, ControlId::Arrange};
+    const auto shown = [&] {
+        QStringList texts;
+        for (ControlId id : lists)
+            texts << qobject_cast<QComboBox *>(window->control(id))->currentText();
+        return texts;
+    };
+    const QStringList before = shown();
+    ASSERT_EQ(before.at(2), "3") << "density at start-up";
+    const LabelStrip &strip = window->previewPane()->view()->strip();
+    const double band = strip.tapeWidthMm();
     auto *material = qobject_cast<QComboBox *>(window->control(ControlId::Material));
     material->setFocus();
     QTest::keyClick(material, Qt::Key_Up); // Label -> Tube
     settle();
     ASSERT_EQ(window->job().settings.materialIndex, Tube);
+    ASSERT_NE(strip.tapeWidthMm(), band);
     QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(window->job().settings.materialIndex, Label);
-    EXPECT_EQ(material->currentIndex(), 1);
+    EXPECT_EQ(shown(), before);
+    EXPECT_EQ(strip.tapeWidthMm(), band);
     EXPECT_EQ(window->job().chain[0].materialCode, JobSettings{}.materialCode);
     auto *sizes = qobject_cast<QComboBox *>(window->control(ControlId::MaterialParameter));
     EXPECT_EQ(sizes->count(), sizeEntriesFor(Label).size());

@@ -3,7 +3,9 @@
 #include "printer/PrintFixture.h"
 #include "widgets/ProgressWindow.h"
 
+#include <QJsonArray>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QToolBar>
 
@@ -138,4 +140,73 @@ TEST_F(PrintWindowTest, ClosingTheWindowEndsAJobInTheMiddleOfItsExchange)
     QTest::qWait(50);
     EXPECT_TRUE(sim.log(QStringLiteral("frame")).empty());
     EXPECT_TRUE(sim.log(QStringLiteral("version")).empty()) << "nothing after the close";
+}
+
+TEST_F(PrintWindowTest, PrintAsksBeforeCuttingAnOverlongTextAndNoSendsNothing)
+{
+    Sim sim({});
+    qputenv("VT350_DEVICE", sim.path().toLocal8Bit());
+    showActive();
+    fillPages(2);
+    // A text refused at its commit still stands in its cell.
+    window->job().model.setCellText(1, ColLine1, QString(101, 'x'));
+    script.answers = {Answer::No};
+    trigger("Print");
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "The text of page 2 is longer than 100 bytes: only its first 100 bytes "
+                                        "would be printed.\nPrint anyway?");
+    EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_FALSE(window->printJob().printing());
+    EXPECT_TRUE(sim.log().empty()) << "No sends nothing, not even a query";
+
+    script.messages.clear();
+    bool finished = false;
+    QObject::connect(&window->printJob(), &PrintJob::finished, [&](bool all) { finished = all; });
+    trigger("Print");  // answered Yes
+    ASSERT_TRUE(QTest::qWaitFor([&] { return finished; }, 30000));
+    const auto frames = sim.log(QStringLiteral("frame"));
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(frames[0].value(QStringLiteral("pages")).toArray().size(), 2);
+}
+
+TEST_F(PrintWindowTest, CancelIsOfferedWhileASegmentIsPendingAndEndsTheJobAtOnce)
+{
+    Sim sim({QStringLiteral("--segment-seconds"), QStringLiteral("1")});
+    qputenv("VT350_DEVICE", sim.path().toLocal8Bit());
+    showActive();
+    fillPages(200);
+    window->job().modified = false;
+    bool ended = false;
+    QObject::connect(&window->printJob(), &PrintJob::finished, [&] { ended = true; });
+    trigger("Print");
+    ProgressWindow &progress = *window->progressDialog();
+    ASSERT_TRUE(window->printJob().printTimerActive);
+    ASSERT_TRUE(progress.isVisible());
+    EXPECT_TRUE(progress.cancelButton()->isVisible()) << "from the moment the first frame has gone";
+    EXPECT_FALSE(progress.continueButton()->isVisible()) << "this firmware continues by itself";
+    QTest::mouseClick(progress.cancelButton(), Qt::LeftButton);
+    EXPECT_TRUE(ended) << "the job ends now, not at the pump's next tick";
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_FALSE(window->serialPort().isOpen());
+    EXPECT_TRUE(script.messages.empty());
+    // Wait for the printer's notice of the first segment: nothing may answer it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !sim.log(QStringLiteral("notice")).empty(); }, 30000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(sim.log(QStringLiteral("frame")).size(), 1u);
+}
+
+TEST_F(PrintWindowTest, EveryMessageOfAJobStandsAloneWithTheProgressWindowGone)
+{
+    // Print runs its own search; the printer found then gives no version.
+    Sim quiet({QStringLiteral("--firmware"), QString()});
+    qputenv("VT350_DEVICE", quiet.path().toLocal8Bit());
+    showActive();
+    window->job().model.setCellText(0, ColLine1, QStringLiteral("AB"));
+    bool progressShownAtMessage = true;
+    script.onMessage = [&](const Message &) { progressShownAtMessage = window->progressDialog()->isVisible(); };
+    trigger("Print");
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "Printer is not connect to the PC. Please Checked,then Print Again!");
+    EXPECT_FALSE(progressShownAtMessage);
+    EXPECT_FALSE(window->progressDialog()->isVisible());
 }

@@ -5,6 +5,7 @@
 #include <QMap>
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace vt::test {
@@ -28,10 +29,14 @@ public:
     std::vector<NumberChoice> numberingShown;      // what each Set Number dialog showed
     int tableFocusCount = 0;
     QString title;
+    // Called as each message appears, to look at the screen then.
+    std::function<void(const Message &)> onMessage;
 
     Answer showMessage(const Message &message) override
     {
         messages.push_back(message);
+        if (onMessage)
+            onMessage(message);
         if (!answers.empty()) {
             const Answer a = answers.front();
             answers.pop_front();

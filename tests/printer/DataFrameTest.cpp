@@ -171,13 +171,22 @@ TEST(PrintEstimate, TimeLeftFollowsTheSegmentsTheirWaitsAndTheLine)
     for (std::size_t i = 0; i < plan.size(); ++i)
         EXPECT_EQ(plan[i], sent[i].bytes.size()) << i;
 
+    // After the last frame: 5 s, or until its bytes have left at 960 a
+    // second when that takes longer.
+    EXPECT_EQ(finishWaitMs(100), 5000);
+    EXPECT_EQ(finishWaitMs(4800), 5000);
+    EXPECT_EQ(finishWaitMs(4801), 5002);
+    EXPECT_EQ(finishWaitMs(8192), 8534);
+    const int end = finishWaitMs(plan.back());
+    ASSERT_GT(end, 5000) << "the plan's last frame is long";
+
     // After the first frame: the 12102 ms arming, then 11102 for each further
-    // automatic segment, each followed by 2300 ms of exchange; 5000 at the end.
-    EXPECT_EQ(printTimeLeftMs(plan, 1, true), 12102 + 2300 + 2 * (11102 + 2300) + 5000);
-    EXPECT_EQ(printTimeLeftMs(plan, 3, true), 11102 + 2300 + 5000);
-    EXPECT_EQ(printTimeLeftMs(plan, 4, true), 5000);
+    // automatic segment, each followed by 2300 ms of exchange; the end wait.
+    EXPECT_EQ(printTimeLeftMs(plan, 1, true), 12102 + 2300 + 2 * (11102 + 2300) + end);
+    EXPECT_EQ(printTimeLeftMs(plan, 3, true), 11102 + 2300 + end);
+    EXPECT_EQ(printTimeLeftMs(plan, 4, true), end);
     // Continue by hand: 12102 every time, and the status query before each frame.
-    EXPECT_EQ(printTimeLeftMs(plan, 1, false), 3 * (12102 + 4100) + 5000);
+    EXPECT_EQ(printTimeLeftMs(plan, 1, false), 3 * (12102 + 4100) + end);
     // A frame that takes longer on the line than the arming sets the pace.
     EXPECT_EQ(printTimeLeftMs({19200, 100}, 1, true), 20000 + 2300 + 5000);
     EXPECT_EQ(printTimeLeftMs(plan, 0, true), 0);

@@ -77,9 +77,13 @@ class FastClock : public EventLoopClock {
 public:
     std::vector<int> waits;
     std::vector<int> armings;
+    // Called as each wait begins, to act "during" it.
+    std::function<void(int ms)> onWait;
     void wait(int ms) override
     {
         waits.push_back(ms);
+        if (onWait)
+            onWait(ms);
         EventLoopClock::wait(ms);
     }
     void arm(int ms, std::function<void()> onTimeout) override
@@ -137,7 +141,14 @@ public:
         sent = pagesSent;
         total = pagesToSend;
     }
-    void cancel() { state_ = CancelPressed; manual_ = auto_ = false; shown = false; }
+    bool offered() const { return manual_ || auto_; }
+    void cancel()
+    {
+        state_ = CancelPressed;
+        manual_ = auto_ = false;
+        shown = false;
+        notifyCancel();
+    }
 
 private:
     bool manual_ = false;
@@ -186,6 +197,11 @@ struct PrintBench {
     {
         const std::size_t before = results.size();
         print.printCommand();
+        return waitForEnd(before, guardMs);
+    }
+    // Until the job started when `before` results were in has ended.
+    bool waitForEnd(std::size_t before, int guardMs = 30000)
+    {
         if (results.size() == before) {
             QEventLoop loop;
             QObject::connect(&print, &PrintJob::finished, &loop, &QEventLoop::quit);

@@ -232,7 +232,8 @@ TEST(PrintJob, RibbonNoticeCancelAndAVanishedPrinterEndThePendingJob)
         b.print.printCommand();
         ASSERT_TRUE(b.print.printTimerActive);
         b.progress.cancel();
-        ASSERT_TRUE(b.printAll()) << "a job that was cancelled ends at the next tick";
+        EXPECT_FALSE(b.print.printing()) << "a job that was cancelled ends then, not at the next tick";
+        ASSERT_EQ(b.results, std::vector<bool>{false});
         EXPECT_TRUE(b.op.messages.empty());
         EXPECT_EQ(sim.log(QStringLiteral("frame")).size(), 1u);
 
@@ -273,4 +274,48 @@ TEST(PrintJob, EditsWhileAJobRunsDoNotReachItsLaterSegments)
     for (const QJsonObject &f : frames)
         EXPECT_EQ(f.value(QStringLiteral("copies")).toInt(), 1);
     EXPECT_EQ(arrivals(frames).count(150), 1u) << "page 150 went out as it was when Print was pressed";
+}
+
+TEST(PrintJob, CancelAtAnyPointOfAContinuationSendsNothingMore)
+{
+    // Firmware that continues by itself, one-second segments. "Cancel" is
+    // offered from the first frame on and pressed: while the pump is armed,
+    // as the notice is read, during mode D, and in the wait after it.
+    enum Point { Armed, Notice, ModeD, AfterModeD };
+    for (Point point : {Armed, Notice, ModeD, AfterModeD}) {
+        SCOPED_TRACE(int(point));
+        Sim sim(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--segment-seconds"), QStringLiteral("1")}));
+        PrintBench b({sim.path()});
+        for (int i = 0; i < 200; ++i)
+            b.addPage(longText(i));
+        int waitsSinceNotice = -1;
+        b.clock.onWait = [&](int ms) {
+            if (ms == 200 && waitsSinceNotice < 0)
+                waitsSinceNotice = 0;
+            else if (waitsSinceNotice >= 0)
+                ++waitsSinceNotice;
+            if ((point == Notice && waitsSinceNotice == 0) || (point == ModeD && waitsSinceNotice == 1)
+                || (point == AfterModeD && waitsSinceNotice == 2)) {
+                ASSERT_TRUE(b.progress.offered()) << "Cancel is on offer until the next frame goes";
+                b.progress.cancel();
+            }
+        };
+        b.print.printCommand();
+        ASSERT_TRUE(b.print.printTimerActive);
+        EXPECT_TRUE(b.progress.offered()) << "Cancel is on offer as soon as the first frame has gone";
+        if (point == Armed)
+            QTimer::singleShot(0, [&] { b.progress.cancel(); });
+        ASSERT_TRUE(b.waitForEnd(0));
+        EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+        EXPECT_EQ(b.results, std::vector<bool>{false});
+
+        EXPECT_EQ(sim.log(QStringLiteral("frame")).size(), 1u) << "no frame after Cancel";
+        QStringList modes;
+        for (const QJsonObject &m : sim.log(QStringLiteral("mode")))
+            modes << m.value(QStringLiteral("mode")).toString();
+        const bool modeDSent = point == ModeD || point == AfterModeD;
+        EXPECT_EQ(modes.count("D"), modeDSent ? 2 : 1);
+        EXPECT_EQ(modes.last(), modeDSent ? "H" : "D") << "a mode D without its frame is taken back";
+        EXPECT_FALSE(b.line.isOpen());
+    }
 }

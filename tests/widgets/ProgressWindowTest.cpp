@@ -2,6 +2,7 @@
 
 #include <QEnterEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ TEST(ProgressWindowTest, WaitStateFollowsTheButtonsAndTheWaitModes)
     QTest::mouseClick(state.continueButton(), Qt::LeftButton);
     EXPECT_EQ(state.waitState(), ProgressView::ContinuePressed);
     EXPECT_TRUE(state.continueButton()->isHidden());
-    EXPECT_TRUE(state.cancelButton()->isHidden());
+    EXPECT_FALSE(state.cancelButton()->isHidden()) << "Cancel stays until the next segment has gone";
 
     // A second "on" without an "off" between changes nothing.
     state.setManualWait(true);
@@ -134,4 +135,33 @@ TEST(ProgressWindowTest, EscapeIsCancelOnlyWhileCancelIsOffered)
     state.close();
     EXPECT_EQ(state.waitState(), ProgressView::CancelPressed);
     EXPECT_FALSE(state.autoWait());
+}
+
+TEST(ProgressWindowTest, TheWholeSegmentMessageShowsOnItsTwoLinesAboveBarAndButtons)
+{
+    ProgressWindow state;
+    const QString text = QStringLiteral(
+        "Currently printing to 51 segment. When the printing is finished,\rplease select \"Continue\" again");
+    state.setText(text);
+    state.setProgress(52, 200);
+    state.setTimeLeft(125000);
+    state.setManualWait(true);
+    state.show();
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(state.message(), text) << "the text itself stays as it is";
+    auto *label = state.findChild<QLabel *>(QStringLiteral("message"));
+    ASSERT_NE(label, nullptr);
+    EXPECT_EQ(label->text().count('\n'), 1);
+    EXPECT_FALSE(label->text().contains('\r'));
+    // Every line of the message is inside the label, and nothing covers it.
+    const QFontMetrics metrics(label->font());
+    EXPECT_GE(label->height(), 2 * metrics.lineSpacing());
+    EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+    for (QWidget *below : {static_cast<QWidget *>(state.progressBar()), static_cast<QWidget *>(state.continueButton()),
+                           static_cast<QWidget *>(state.cancelButton())}) {
+        EXPECT_LE(label->geometry().bottom(), below->geometry().top()) << qPrintable(below->objectName());
+        EXPECT_TRUE(state.rect().contains(below->geometry())) << qPrintable(below->objectName());
+    }
+    EXPECT_TRUE(state.progressBar()->format().contains(QStringLiteral("about 2 min 5 s left")));
 }

@@ -4,7 +4,7 @@ namespace vt::cli {
 
 Answer TerminalOperator::showMessage(const Message &message)
 {
-    QString line = message.text;
+    QString line = shownText(message.text);
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     const bool question = message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel;
     if (question)
