@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -17,9 +18,11 @@ int pipeEnds[2] = {-1, -1};
 
 void onSignal(int number)
 {
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
     // Nothing to do when the pipe is full: a byte already waits.
     [[maybe_unused]] const ssize_t n = ::write(pipeEnds[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace

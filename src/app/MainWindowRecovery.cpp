@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+#include <utility>
+
 namespace vt {
 
 namespace {
