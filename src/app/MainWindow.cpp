@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "files/TableReader.h"
 
 #include "app/AboutDialog.h"
 #include "app/RecoveryKeeper.h"
@@ -477,6 +478,8 @@ bool MainWindow::openAtStart(const QString &path)
         return documents_->openPath(path);
     if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
         return documents_->importPath(path);
+    if (isWorkbookName(path))
+        return importTableFile(path, false);
     operator_.prompt(QStringLiteral("%1 is neither a document (.vtd) nor a text file to import (.csv).")
                          .arg(QDir::toNativeSeparators(path)));
     return false;

@@ -85,6 +85,10 @@ public slots:
     void openDocument();
     void saveDocument();
     void importCsv();
+    // Import Table (MainWindowTables.cpp): a workbook or delimited text file
+    // through its dialog; a file dropped or named at start skips the file dialog.
+    void importTable();
+    bool importTableFile(const QString &path, bool askAboutChanges = true);
     void printView();
     void print();
 
@@ -151,6 +155,7 @@ private:
 
     // Undo, redo, recent files and dropped files (MainWindowSession.cpp).
     void createSessionMenus();
+    void addTableImport(QMenu *file);
     void startHistory();
     void fileDone(DocumentCommands::FileEvent event, const QString &path);
     void refreshRecentMenu();

@@ -2,6 +2,7 @@
 #include "app/ActionWatcher.h"
 #include "app/MainWindow.h"
 #include "app/RecoveryKeeper.h"
+#include "files/TableReader.h"
 #include "render/LabelStrip.h"
 #include "widgets/PreviewPane.h"
 #include "widgets/PageTable.h"
@@ -24,7 +25,7 @@ namespace {
 bool isJobFile(const QString &path)
 {
     return path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive)
-           || path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+           || path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) || isWorkbookName(path);
 }
 
 // The one local document or text file being dragged, if that is what it is.
@@ -45,6 +46,7 @@ void MainWindow::createSessionMenus()
     for (const char *name : {"actionOpen", "actionSave", "actionImport"})
         if (auto *action = toolBar_->findChild<QAction *>(QLatin1String(name)))
             file->addAction(action);
+    addTableImport(file);
     recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
     file->addSeparator();
     if (auto *exit = toolBar_->findChild<QAction *>(QStringLiteral("actionExit")))

@@ -274,17 +274,9 @@ bool DocumentCommands::importRows(const QString &path)
         return false;
     }
 
-    clearPages();
-    int pageNumber = 1;
-    for (const ImportedPage &page : content.pages)
-        putImportedPage(pageNumber++, page.line1, page.line2, page.repeat);
-    job_.refreshPage(0);
     if (progress_)
         progress_->hide();
-    buildPrintRecords(job_, false);
-    job_.modified = true;
-    if (onFile)
-        onFile(FileEvent::Imported, path);
+    replacePages(content.pages, path);
 
     if (content.pagesLeftOut > 0) {
         Message message{QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")
@@ -294,6 +286,19 @@ bool DocumentCommands::importRows(const QString &path)
         op_.showMessage(message);
     }
     return true;
+}
+
+void DocumentCommands::replacePages(const std::vector<ImportedPage> &pages, const QString &path)
+{
+    clearPages();
+    int pageNumber = 1;
+    for (const ImportedPage &page : pages)
+        putImportedPage(pageNumber++, page.line1, page.line2, page.repeat);
+    job_.refreshPage(0);
+    buildPrintRecords(job_, false);
+    job_.modified = true;
+    if (onFile)
+        onFile(FileEvent::Imported, path);
 }
 
 void DocumentCommands::putImportedPage(int pageNumber, const QString &line1, const QString &line2, int repeat)

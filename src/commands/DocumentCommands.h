@@ -7,12 +7,14 @@
 #include <QString>
 
 #include <functional>
+#include <vector>
 
 namespace vt {
 
 class ProgressView;
 struct DocumentContent;
 struct CsvContent;
+struct ImportedPage;
 
 // Save, Open and Import of the main window, without widgets. The window's
 // toolbar calls the dialog commands; the command line calls the path forms.
@@ -34,6 +36,11 @@ public:
     bool openPath(const QString &path);
     // Import without the confirmation; reports refused lines at the end.
     bool importPath(const QString &path);
+
+    // Replaces the job's pages with `pages` (at most a job's worth), as
+    // Import does once its file has been read; `path` is the file told to
+    // onFile. The pages must not be empty.
+    void replacePages(const std::vector<ImportedPage> &pages, const QString &path);
 
     // Told after each file that was saved, opened (replacing the job or
     // appended to it) or imported, with the file's path.

@@ -290,6 +290,15 @@ bool isUtf8(QByteArrayView bytes)
     return check.finish();
 }
 
+bool isUtf8(QIODevice &in)
+{
+    Utf8Checker check;
+    QByteArray chunk(kChunk, Qt::Uninitialized);
+    for (qint64 n; (n = in.read(chunk.data(), kChunk)) > 0;)
+        check.feed(reinterpret_cast<const unsigned char *>(chunk.constData()), n);
+    return check.finish();
+}
+
 long repeatFieldValue(QByteArrayView field)
 {
     RepeatParser parser;

@@ -59,5 +59,7 @@ long repeatFieldValue(QByteArrayView field);
 
 // Whether the bytes are well-formed UTF-8.
 bool isUtf8(QByteArrayView bytes);
+// The same over the rest of a device, read in chunks to its end.
+bool isUtf8(QIODevice &in);
 
 } // namespace vt

@@ -42,6 +42,7 @@ public:
     void resume() override { interrupted_ = false; }
 
 protected:
+    bool interrupted() const { return interrupted_; }
     // The real milliseconds that stand for `ms` of the exchange.
     virtual int realMs(int ms) const { return ms; }
 

@@ -2,7 +2,6 @@
 
 #include "files/Config.h"
 
-#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -66,12 +65,53 @@ QStringList serialDevices()
     QStringList found;
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         found << info.systemLocation();
-    // ttyS2 before ttyS10, so that port numbers follow the device numbers.
-    QCollator order;
-    order.setNumericMode(true);
-    std::sort(found.begin(), found.end(), order);
-    return found;
+    return inPortOrder(found);
 #endif
+}
+
+namespace {
+
+// Compares runs of digits by their value and everything else by character.
+// Not QCollator: its numeric mode does nothing under the C locale.
+bool beforeInPortOrder(const QString &a, const QString &b)
+{
+    qsizetype i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (a[i].isDigit() && b[j].isDigit()) {
+            qsizetype ei = i, ej = j;
+            while (ei < a.size() && a[ei].isDigit())
+                ++ei;
+            while (ej < b.size() && b[ej].isDigit())
+                ++ej;
+            // Without leading zeros, a longer run is a larger number.
+            qsizetype si = i, sj = j;
+            while (si + 1 < ei && a[si] == u'0')
+                ++si;
+            while (sj + 1 < ej && b[sj] == u'0')
+                ++sj;
+            if (ei - si != ej - sj)
+                return ei - si < ej - sj;
+            if (const int c = QStringView(a).sliced(si, ei - si).compare(QStringView(b).sliced(sj, ej - sj)); c != 0)
+                return c < 0;
+            i = ei;
+            j = ej;
+            continue;
+        }
+        if (a[i] != b[j])
+            return a[i] < b[j];
+        ++i;
+        ++j;
+    }
+    return a.size() - i < b.size() - j;
+}
+
+} // namespace
+
+QStringList inPortOrder(QStringList devices)
+{
+    // ttyS2 before ttyS10, so that port numbers follow the device numbers.
+    std::stable_sort(devices.begin(), devices.end(), beforeInPortOrder);
+    return devices;
 }
 
 QString stableDeviceName(const QString &device)

@@ -17,6 +17,9 @@ void storeConfiguredPort(int port);
 // replaces the system's list; otherwise COM1.. on Windows and the sorted
 // serial devices elsewhere.
 QStringList serialDevices();
+// The system's serial devices sorted into port order: by name, with runs of
+// digits compared as numbers.
+QStringList inPortOrder(QStringList devices);
 // The device of port n (1 or more); empty when there is none.
 QString devicePath(int port);
 

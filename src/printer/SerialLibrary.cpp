@@ -158,6 +158,8 @@ int SerialLibrary::write(int port, const char *buffer, int length)
     const qint64 written = serial->write(buffer, length);
     // Hand the bytes to the system now rather than at the next event.
     serial->flush();
+    if (written > 0)
+        bytesWritten_ += written;
     return written < 0 ? 0 : static_cast<int>(written);
 }
 

@@ -39,6 +39,8 @@ public:
     QString lastErrorText() const { return lastErrorText_; }
     // The device went away while the port was open (unplugged, printer gone).
     virtual bool connectionLost(int port) const;
+    // Every byte handed to any port so far.
+    qint64 bytesWritten() const { return bytesWritten_; }
 
 signals:
     void lost(int port);
@@ -53,6 +55,7 @@ private:
     std::map<int, bool> lost_;
     // Closed ports still handing their last bytes to the system.
     std::map<int, std::unique_ptr<QSerialPort>> draining_;
+    qint64 bytesWritten_ = 0;
     OpenFailure lastFailure_ = OpenFailure::None;
     QString lastDevice_;
     QString lastErrorText_;

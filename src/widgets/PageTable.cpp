@@ -7,6 +7,7 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -48,7 +49,11 @@ PageTable::PageTable(QWidget *parent) : QTableView(parent), headerCtrl_(new Page
 
     connect(headerCtrl_, &QHeaderView::sectionClicked, this, &PageTable::headerColumnClicked);
     // An editor left open would float over the wrong cell.
-    connect(headerCtrl_, &QHeaderView::sectionResized, this, [this] { commitEditor(); });
+    connect(headerCtrl_, &QHeaderView::sectionResized, this, [this](int column) {
+        commitEditor();
+        if (!fitting_ && column == ColLine1)
+            firstLineSizedByHand_ = true;
+    });
     connect(verticalScrollBar(), &QAbstractSlider::actionTriggered, this, &PageTable::beforeScroll);
     connect(horizontalScrollBar(), &QAbstractSlider::actionTriggered, this, &PageTable::beforeScroll);
 }
@@ -106,9 +111,35 @@ void PageTable::followEditedCell()
 
 void PageTable::applyColumnWidths()
 {
+    const QScopedValueRollback quiet(fitting_, true);
     const int n = std::min<int>(columnCount(), static_cast<int>(RequestedWidths.size()));
     for (int column = 0; column < n; ++column)
         setColumnWidth(column, RequestedWidths[static_cast<std::size_t>(column)]);
+    firstLineSizedByHand_ = false;
+    fitFirstLine();
+}
+
+void PageTable::fitFirstLine()
+{
+    constexpr int kLeastFirstLine = 120;
+    if (firstLineSizedByHand_ || columnCount() != ColumnCount)
+        return;
+    const QScopedValueRollback quiet(fitting_, true);
+    int others = 0;
+    for (int column = 0; column < ColumnCount; ++column)
+        if (column != ColLine1)
+            others += headerCtrl_->sectionSize(column);
+    const int requested = RequestedWidths[ColLine1] + 2 * headerCtrl_->getItemMargin();
+    const int width = std::clamp(viewport()->width() - others, kLeastFirstLine, requested);
+    if (headerCtrl_->sectionSize(ColLine1) != width)
+        headerCtrl_->resizeSection(ColLine1, width);
+}
+
+void PageTable::updateGeometries()
+{
+    QTableView::updateGeometries();
+    if (!fitting_)
+        fitFirstLine();
 }
 
 void PageTable::setColumnWidth(int column, int width)

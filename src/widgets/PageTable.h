@@ -84,12 +84,16 @@ protected:
     void wheelEvent(QWheelEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void updateGeometries() override;
 
 private:
     int send(unsigned message, int row, int column);
     void focusRow(int row, int column);
     void editByKey(int row, int column);
     void applyColumnWidths();
+    // On a narrow screen the 1st Line column gives up the width the others
+    // need, so every column stays in view without scrolling sideways.
+    void fitFirstLine();
     void endLabelEdit(CellEditor *editor, const QPersistentModelIndex &cell, const QString &text,
                       bool cancelled);
     void beforeScroll();
@@ -105,6 +109,8 @@ private:
     int currentRow = 0;
     int currentColumn_ = 0;   // used only while no model is set
     bool inWheel_ = false;
+    bool fitting_ = false;
+    bool firstLineSizedByHand_ = false;
     // The Up or Down press the table itself saw; a press taken by a
     // shortcut (Alt+Up, Alt+Down) must not move the row on its release.
     int arrowPressed_ = 0;

@@ -23,6 +23,7 @@ struct PrintWindowTest : WindowFixture {
         WindowFixture::SetUp();
         qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
         window->serialPort().setClock(clock);
+        clock.library = &window->serialPort().library();
     }
     void TearDown() override
     {
@@ -209,4 +210,17 @@ TEST_F(PrintWindowTest, EveryMessageOfAJobStandsAloneWithTheProgressWindowGone)
     EXPECT_EQ(script.messages[0].text, "Printer is not connect to the PC. Please Checked,then Print Again!");
     EXPECT_FALSE(progressShownAtMessage);
     EXPECT_FALSE(window->progressDialog()->isVisible());
+}
+
+TEST_F(PrintWindowTest, TheStartUpSearchThatFindsNothingSaysSoOnceItsWindowHasGone)
+{
+    Sim silent({QStringLiteral("--no-reply")});
+    qputenv("VT350_DEVICE", silent.path().toLocal8Bit());
+    bool progressShownAtMessage = true;
+    script.onMessage = [&](const Message &) { progressShownAtMessage = window->progressDialog()->isVisible(); };
+    window->searchPrinterPortWhenShown();
+    showActive();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !script.messages.empty(); }, 30000));
+    EXPECT_TRUE(script.messages[0].text.startsWith("Unsuccessfully to open the serial port,"));
+    EXPECT_FALSE(progressShownAtMessage);
 }

@@ -7,6 +7,7 @@
 #include <QFontInfo>
 #include <QGlyphRun>
 #include <QRawFont>
+#include <QScrollBar>
 #include <QTextLayout>
 
 #include <QTest>
@@ -95,6 +96,18 @@ TEST_F(WorkshopUseTest, TheWindowFitsAWorkshopScreenOf1024By768)
         for (QWidget *w : {window->control(ControlId::CopiesEdit), static_cast<QWidget *>(&table())}) {
             const QRect r(w->mapTo(window.get(), QPoint(0, 0)), w->size());
             EXPECT_TRUE(window->rect().contains(r)) << qPrintable(w->accessibleName());
+        }
+        // Every column of the page table in view, with and without a
+        // vertical scroll bar, without scrolling sideways.
+        for (int pages : {1, 60}) {
+            while (window->job().pageCount() < pages)
+                window->addPage();
+            QCoreApplication::processEvents();
+            QHeaderView *header = table().horizontalHeader();
+            EXPECT_LE(header->sectionPosition(ColZoom) + header->sectionSize(ColZoom), table().viewport()->width())
+                << pages << " pages";
+            EXPECT_EQ(table().horizontalScrollBar()->maximum(), 0) << pages << " pages";
+            EXPECT_GE(header->sectionSize(ColLine1), 120) << "the 1st line stays wide enough to read";
         }
     }
 }

@@ -282,3 +282,37 @@ TEST_F(CellCommitTest, CommitWritesTheRowsOwnPageAndTracksChanges)
     commit.commitCell(7, ColLine1);
     EXPECT_TRUE(op.messages.empty());
 }
+
+TEST_F(CellCommitTest, EnterInTheLastRowFromEveryColumnAddsAPageAndEditsItsFirstLine)
+{
+    pages(2);
+    job.chain[1].fontSize = 3;
+    const struct {
+        int column;
+        const char *text;
+    } edits[] = {{ColLine1, "A"}, {ColLine2, "b"}, {ColRepeat, "4"}};
+    for (const auto &e : edits) {
+        SCOPED_TRACE(e.column);
+        const int last = job.pageCount() - 1;
+        job.chain[last].fontSize = 3;
+        job.refreshPage(last);
+        type(last, e.column, e.text, true);
+        EXPECT_TRUE(op.messages.empty());
+        EXPECT_EQ(job.pageCount(), last + 2);
+        EXPECT_EQ(job.currentIndex, last + 1);
+        ASSERT_FALSE(op.editedCells.empty());
+        EXPECT_EQ(op.editedCells.back(), std::make_pair(last + 1, int(ColLine1)));
+    }
+
+    // At 200 pages Enter in the last row adds nothing and opens no editor.
+    while (job.pageCount() < kMaxPages)
+        commands.add();
+    op.messages.clear();
+    op.editedCells.clear();
+    job.refreshPage(kMaxPages - 1);
+    type(kMaxPages - 1, ColLine1, "Z", true);
+    EXPECT_EQ(op.messageTexts(), QStringList{"Get the MaxPage!"});
+    EXPECT_EQ(job.pageCount(), kMaxPages);
+    EXPECT_TRUE(op.editedCells.empty());
+    EXPECT_FALSE(enterPressed);
+}

@@ -120,3 +120,30 @@ TEST_F(JobHistoryTest, AnImportAndASettingAreOneStepEach)
     EXPECT_FALSE(job.modified) << "the job as it started";
     EXPECT_FALSE(history->canUndo());
 }
+
+TEST(JobSettingsShown, CutLettersAndMaterialsSelectTheirEntries)
+{
+    ScriptedOperator op;
+    op.fillList(ControlId::CutSetting, {"Nil", "Half-cut", "Cutting Line"});
+    op.fillList(ControlId::Material, {"Tube", "Label", "Heat Shrink Tube"});
+    op.fillList(ControlId::Density, {"1", "2", "3", "4", "5", "6"});
+    const struct {
+        char cut;
+        int entry;
+    } cuts[] = {{'N', 0}, {'C', 1}, {'L', 2}, {'X', 2}};
+    JobSettings s;
+    for (const auto &c : cuts) {
+        s.cutMode = c.cut;
+        showJobSettings(op, s);
+        EXPECT_EQ(op.listSelection(ControlId::CutSetting), c.entry) << c.cut << " (another letter keeps the entry)";
+    }
+    const QStringList tube{"3.0", "4.0", "5.0", "6.0"};
+    const QStringList sizes[] = {tube, {"6 mm", "9 mm", "12mm"}, tube};
+    for (int material = 0; material < 3; ++material) {
+        s.materialIndex = material;
+        s.sizeIndex = material + 1;
+        showJobSettings(op, s);
+        EXPECT_EQ(op.lists.value(ControlId::MaterialParameter), sizes[material]) << material;
+        EXPECT_EQ(op.listSelection(ControlId::MaterialParameter), material + 1) << material;
+    }
+}

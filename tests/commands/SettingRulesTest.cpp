@@ -368,3 +368,81 @@ TEST_F(SettingRulesTest, SimpleSettingsZoomFrameAndCopies)
     }
     EXPECT_TRUE(op.messages.empty());
 }
+
+TEST_F(SettingRulesTest, MaterialAndSizeTablesForEveryEntry)
+{
+    pages({"A", "B"});
+    QSignalSpy widths(&rules, &SettingRules::tapeWidthChanged);
+    const QStringList tubeSizes{"3.0", "4.0", "5.0", "6.0"};
+    const struct {
+        int material;
+        const char *code;
+        QStringList entries;
+        std::vector<const char *> sizeCodes;
+        double width;
+    } materials[] = {
+        {Tube, "TUB", tubeSizes, {"3", "4", "5", "6"}, 6.5},
+        {Label, "LAB", {"6 mm", "9 mm", "12mm"}, {"6", "9", "12"}, 9.0},
+        {HeatShrinkTube, "STU", tubeSizes, {"3", "4", "5", "6"}, 6.5},
+    };
+    for (const auto &m : materials) {
+        SCOPED_TRACE(m.code);
+        rules.materialChanged(m.material);
+        EXPECT_EQ(op.lists.value(ControlId::MaterialParameter), m.entries);
+        EXPECT_EQ(op.listSelection(ControlId::MaterialParameter), 1);
+        EXPECT_EQ(job.settings.materialIndex, m.material);
+        EXPECT_EQ(job.settings.sizeIndex, 1);
+        EXPECT_EQ(asciiView(job.settings.materialCode), std::string_view(m.code));
+        EXPECT_EQ(asciiView(job.settings.sizeCode), std::string_view(m.sizeCodes[1]));
+        EXPECT_EQ(widths.back().front().toDouble(), m.width);
+        // Sizes down to the first: 3.0 and 4.0 are open to single-line jobs.
+        for (int size = int(m.sizeCodes.size()) - 1; size >= 0; --size) {
+            rules.materialParameterChanged(size);
+            EXPECT_EQ(job.settings.sizeIndex, size);
+            const std::string_view code = m.sizeCodes[std::size_t(size)];
+            EXPECT_EQ(asciiView(job.settings.sizeCode), code) << size;
+            for (int row = 0; row < 2; ++row) {
+                EXPECT_EQ(asciiView(job.chain[row].materialCode), std::string_view(m.code));
+                EXPECT_EQ(asciiView(job.chain[row].sizeCode), code) << size;
+            }
+        }
+    }
+    EXPECT_TRUE(op.messages.empty());
+
+    // A two-line page refuses exactly the two smallest tube sizes.
+    rules.materialChanged(Tube);
+    type(0, ColLine2, "b");
+    for (int size = 0; size < 4; ++size) {
+        op.messages.clear();
+        rules.materialParameterChanged(size);
+        EXPECT_EQ(op.messages.size(), size < 2 ? 1u : 0u) << size;
+    }
+}
+
+TEST_F(SettingRulesTest, FrameLettersAndTheEdgesOfLengthAndRepeat)
+{
+    pages({"A"});
+    const struct {
+        char letter;
+        const char *text;
+    } frames[] = {{'N', "None"}, {'F', "Frame"}, {'L', "Underline"}};
+    for (int index : {1, 2, 0}) {
+        rules.frameChanged(index);
+        EXPECT_EQ(job.chain[0].frame, frames[index].letter) << index;
+        EXPECT_EQ(job.settings.defaultFrame, frames[index].letter) << index;
+        EXPECT_EQ(cell(0, ColFrame), frames[index].text) << index;
+    }
+
+    // The longest length and the smallest repeat are taken.
+    op.setEdit(ControlId::LengthEdit, 150);
+    rules.lengthSetClicked();
+    EXPECT_EQ(job.chain[0].lengthDots, 1800);
+    EXPECT_EQ(asciiView(job.chain[0].lengthCode), "150");
+    op.setEdit(ControlId::RepeatEdit, 9);
+    rules.repeatSetClicked();
+    op.setEdit(ControlId::RepeatEdit, 1);
+    rules.repeatSetClicked();
+    EXPECT_EQ(job.chain[0].repeat, 1);
+    EXPECT_EQ(cell(0, ColRepeat), "1");
+    EXPECT_TRUE(op.messages.empty());
+}

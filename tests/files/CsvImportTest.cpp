@@ -278,3 +278,24 @@ TEST(CsvImport, PageTextCodesInTheFileStayText)
     EXPECT_EQ(page.textLength, 7);
     EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(page.text.data())), "A?B\x1A" "C?D");
 }
+
+TEST(CsvImport, AnEmptyFirstFieldWithASecondIsATwoLinePage)
+{
+    Session s;
+    ASSERT_TRUE(s.documents.importPath(s.file(";B\n;;3\n;C;7\nA;\n")));
+    EXPECT_TRUE(s.op.messages.empty());
+    ASSERT_EQ(s.job.pageCount(), 3) << "only a line with both texts empty is skipped";
+    const struct {
+        const char *line1, *line2;
+        int repeat, fontSize;
+    } expected[] = {{"", "B", 1, 3}, {"", "C", 7, 3}, {"A", "", 1, 4}};
+    for (int row = 0; row < 3; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(s.cell(row, ColLine1), expected[row].line1);
+        EXPECT_EQ(s.cell(row, ColLine2), expected[row].line2);
+        EXPECT_EQ(s.job.chain[row].repeat, expected[row].repeat);
+        EXPECT_EQ(s.job.chain[row].fontSize, expected[row].fontSize);
+        EXPECT_EQ(s.job.chain[row].twoLines, *expected[row].line2 ? 1 : 0);
+    }
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(s.job.chain[0].text.data())), "\x1A" "B");
+}

@@ -538,3 +538,43 @@ TEST(DocumentFile, OpenTurnsStoredCodesBackIntoCells)
     EXPECT_EQ(s.op.listSelection(ControlId::Material), -1);
     EXPECT_EQ(s.op.listSelection(ControlId::MaterialParameter), -1);
 }
+
+TEST(DocumentFile, EdgesOfTheTextAndThePageCount)
+{
+    // A page of exactly 100 text bytes opens; a well-formed block of 101 is refused.
+    for (int bytes : {100, 101}) {
+        SCOPED_TRACE(bytes);
+        JobSettings settings;
+        PageChain chain;
+        PageRecord &page = *chain.insertPageAfter(nullptr, settings);
+        page.text.fill('w');
+        page.textLength = 100;
+        QByteArray file = encodeDocument(settings, chain, 1);
+        if (bytes == 101) {
+            file[19 + 57] = char(101);
+            file.insert(19 + 58, 'w');
+        }
+        const DocumentContent content = readDocument(file, settings);
+        EXPECT_EQ(content.ok, bytes == 100) << content.problem.toStdString();
+        if (bytes == 100 && content.pages.size() == 1) {
+            EXPECT_EQ(content.pages[0].textLength, 100);
+            EXPECT_EQ(content.pages[0].text[99], 'w');
+            EXPECT_EQ(content.pages[0].text[100], 0);
+        }
+    }
+
+    // 200 pages open without a word; the 201st is left out and reported.
+    QTemporaryDir dir;
+    writeAll(dir.filePath("200.vtd"), documentOf(200));
+    writeAll(dir.filePath("201.vtd"), documentOf(201));
+    Session s;
+    ASSERT_TRUE(s.documents.openPath(dir.filePath("200.vtd")));
+    EXPECT_EQ(s.job.pageCount(), 200);
+    EXPECT_TRUE(s.op.messages.empty());
+    Session t;
+    ASSERT_TRUE(t.documents.openPath(dir.filePath("201.vtd")));
+    EXPECT_EQ(t.job.pageCount(), 200);
+    EXPECT_EQ(t.job.model.cellText(199, ColLine1), "P200");
+    ASSERT_EQ(t.op.messages.size(), 1u);
+    EXPECT_TRUE(t.op.messages[0].text.contains("1 page")) << t.op.messages[0].text.toStdString();
+}

@@ -234,3 +234,69 @@ TEST(FontMetrics, TwoLineTermsBelongToTheirOwnLine)
     first.lengthDots = 163 + 48;
     EXPECT_FALSE(pageTooLong(first, job));
 }
+
+TEST(FontMetrics, EveryAdvanceOfThePrinterTables)
+{
+    JobSettings job;
+    job.spacing = 0;
+    // One character's advance, by font size 0..6: 100 % across, 100 % along,
+    // 50 % across, 50 % along.
+    const int advance[7][4] = {{6, 9, 9, 6},     {16, 16, 16, 16}, {24, 24, 16, 24}, {32, 32, 16, 32},
+                               {40, 40, 24, 40}, {48, 48, 24, 48}, {64, 64, 32, 64}};
+    const int symbol[7] = {9, 16, 24, 32, 40, 48, 64};
+    // Dots for each script mark in horizontal text: 6 up to size 1, 16 up to
+    // size 4, 28 above.
+    const int script[7] = {6, 6, 16, 16, 16, 28, 28};
+    for (int size = 0; size <= 6; ++size) {
+        for (int column = 0; column < 4; ++column) {
+            SCOPED_TRACE(testing::Message() << "size " << size << " column " << column);
+            const bool half = column >= 2, vertical = column % 2 == 1;
+            PageRecord one = pageWithText("A", size);
+            one.halfZoom = half;
+            one.direction = vertical ? AsciiField<2>{'1', '3'} : AsciiField<2>{'0', '4'};
+            measurePage(one, job);
+            EXPECT_EQ(one.line1Dots, advance[size][column]);
+
+            // A symbol advances the same at both zooms and in both directions.
+            PageRecord sym = pageWithText("\xA1\xB0", size);
+            sym.symbolCount = 1;
+            sym.halfZoom = one.halfZoom;
+            sym.direction = one.direction;
+            measurePage(sym, job);
+            EXPECT_EQ(sym.line1Dots, symbol[size]);
+
+            // "A" superscript "2": one counted character and one mark.
+            PageRecord marked = pageWithText("A\x1C" "2", size);
+            marked.scriptCount = 1;
+            marked.halfZoom = one.halfZoom;
+            marked.direction = one.direction;
+            measurePage(marked, job);
+            EXPECT_EQ(marked.line1Dots, vertical ? 2 * advance[size][column] : advance[size][column] + script[size]);
+        }
+    }
+}
+
+TEST(FontMetrics, EveryMaterialAndSizeAllowsSizeSixAndAddsNoLength)
+{
+    for (int material = 0; material < 3; ++material) {
+        for (int size = 0; size < 4; ++size) {
+            SCOPED_TRACE(testing::Message() << "material " << material << " size " << size);
+            JobSettings job;
+            job.materialIndex = material;
+            job.sizeIndex = size;
+            PageRecord page = pageWithText("A", 1);
+            page.autoLength = 0;
+            page.autoFontSize = 1;
+            page.lengthDots = 150 * kDotsPerMm;
+            EXPECT_FALSE(fitFontSize(page, job));
+            EXPECT_EQ(page.fontSize, 6);
+            EXPECT_EQ(page.adjustedLengthDots, 1800) << "no material lengthens or shortens a page";
+
+            // Automatic length: the line and the 48-dot margin, nothing more.
+            PageRecord automatic = pageWithText("A", 1);
+            measurePage(automatic, job);
+            EXPECT_EQ(automatic.lengthDots, 16 + 48);
+            EXPECT_EQ(automatic.adjustedLengthDots, 16 + 48);
+        }
+    }
+}

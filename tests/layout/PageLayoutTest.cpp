@@ -189,3 +189,46 @@ TEST(PageLayout, MarkerCutOffWithTheTextLeavesThePageUnnumbered)
     EXPECT_EQ(b.page(1).numberDecimal, 1);
     EXPECT_EQ(b.page(1).printCount, 20);
 }
+
+TEST(PageLayout, EveryNumberMarkGetsItsCodeAndFlagInTheOrderTheyAreLookedFor)
+{
+    // In the order they are looked for: decimal, padded, lower case, upper case.
+    const struct {
+        char16_t mark;
+        std::uint8_t code;
+        std::uint8_t PageRecord::*flag;
+    } kinds[] = {
+        {0xE04D, 0x12, &PageRecord::numberDecimal},
+        {0xE04E, 0x14, &PageRecord::numberPadded},
+        {0xE050, 0x18, &PageRecord::numberLower},
+        {0xE04F, 0x16, &PageRecord::numberUpper},
+    };
+    for (std::size_t first = 0; first < 4; ++first) {
+        for (std::size_t later = first; later < 4; ++later) {
+            SCOPED_TRACE(testing::Message() << first << " " << later);
+            // The later kind stands first in the text; the earlier kind still wins.
+            Built b;
+            QString text = QString(QChar(kinds[later].mark)) + "N";
+            if (later != first)
+                text += QChar(kinds[first].mark);
+            b.addRow(text);
+            buildPrintRecords(b.job, true);
+            const PageRecord &p = b.page(0);
+            EXPECT_EQ(p.numbered, 1);
+            for (std::size_t k = 0; k < 4; ++k)
+                EXPECT_EQ(p.*kinds[k].flag, k == first ? 1 : 0) << k;
+            const QByteArray bytes = textOf(p);
+            EXPECT_EQ(bytes.count(char(kinds[first].code)), 1);
+            EXPECT_EQ(bytes.indexOf(char(kinds[first].code)), later == first ? 0 : bytes.size() - 1);
+        }
+    }
+}
+
+TEST(PageLayout, SymbolCodesEndAtTheLastSymbol)
+{
+    // U+E04C is the last symbol (AA ED, printed A1 ED); the mark after it
+    // (AA EE), left over as a second serial mark, is no symbol and stays.
+    PageRecord page;
+    buildPageRecord(page, QString::fromUtf16(u"\uE000\uE04C\uE04D\uE04D"), {}, JobSettings{}, true);
+    EXPECT_EQ(textOf(page), QByteArray("\xA1\xA1\xA1\xED\x12\xAA\xEE"));
+}

@@ -2,6 +2,7 @@
 #include "model/Job.h"
 #include "printer/DataFrame.h"
 #include "printer/PrintEstimate.h"
+#include "printer/SerialLine.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,57 @@ TEST(DataFrame, ARecordThatEndsExactlyAt8192BytesStillFits)
             EXPECT_EQ(f.bytes.size(), 8070);
             EXPECT_EQ(f.visited, 52);
         }
+    }
+}
+
+TEST(DataFrame, AFrameEndsOnceLessThan100BytesAreLeft)
+{
+    // 9 + 51 x 155 + 2 x 89 = 8092 bytes: exactly 100 are left, so the frame
+    // takes one more page; one byte more and it ends there.
+    for (int second : {34, 35}) {
+        SCOPED_TRACE(second);
+        Pages p;
+        for (int i = 0; i < 51; ++i)
+            p.add(QString(100, 'x'));
+        p.add(QString(34, 'a'));
+        p.add(QString(second, 'b'));
+        p.add("c");
+        p.add("d");
+        const DataFrame f = p.frame(0, true);
+        EXPECT_EQ(f.visited, second == 34 ? 54 : 53);
+        EXPECT_EQ(f.bytes.size(), second == 34 ? 8092 + 56 + 1 : 8093 + 1);
+        // The next segment starts again at the last page this one visited.
+        const DataFrame next = p.frame(f.visited - 1, true);
+        EXPECT_EQ(next.bytes.mid(9 + 55, 1), second == 34 ? "c" : "b");
+        EXPECT_EQ(next.visited, 55);
+    }
+}
+
+TEST(Firmware, ClassesAreTriedInTheirOrderAndOthersAreRefused)
+{
+    const struct {
+        const char *reply;
+        bool known, autoContinue, extendedFrame;
+    } cases[] = {
+        {"Vt350 Tube Printer_P1.03FV1.000.04\r\n", true, true, true},
+        {"FV1.000.03", true, true, true},
+        {"xxFV1.000.02yy", true, true, false},
+        {"FV1.000.01", true, false, false},
+        // A reply naming two versions takes the class tried first.
+        {"FV1.000.01 FV1.000.04", true, true, true},
+        {"FV1.000.02 FV1.000.03", true, true, true},
+        {"FV1.000.01 FV1.000.02", true, true, false},
+        {"FV1.000.05", false, false, false},
+        {"FV1.000.00", false, false, false},
+        {"FV1.000.0", false, false, false},
+        {"", false, false, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.reply);
+        const Firmware f = classifyFirmware(QString::fromLatin1(c.reply));
+        EXPECT_EQ(f.known, c.known);
+        EXPECT_EQ(f.autoContinue, c.autoContinue);
+        EXPECT_EQ(f.extendedFrame, c.extendedFrame);
     }
 }
 

@@ -159,3 +159,12 @@ TEST(PortSearch, ADeviceNamedByIdFollowsTheAdapterToItsNextTty)
     EXPECT_EQ(b.results, (std::vector<bool>{true, true}));
     qunsetenv("VT350_SERIAL_BY_ID");
 }
+
+TEST(PortSearch, PortNumbersFollowTheDeviceNumbers)
+{
+    // Sorted as text, ttyS10 would take port 3 and ttyS2 port 11.
+    const QStringList found{"/dev/ttyS10", "/dev/ttyUSB10", "/dev/ttyS2", "/dev/ttyUSB9",
+                            "/dev/ttyS1", "/dev/ttyACM0", "/dev/ttyS0"};
+    EXPECT_EQ(inPortOrder(found), QStringList({"/dev/ttyACM0", "/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2",
+                                               "/dev/ttyS10", "/dev/ttyUSB9", "/dev/ttyUSB10"}));
+}

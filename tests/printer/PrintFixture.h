@@ -9,6 +9,7 @@
 #include "printer/SerialLine.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
 #include <QJsonDocument>
@@ -28,9 +29,10 @@ class Sim {
 public:
     explicit Sim(const QStringList &options)
     {
+        live().push_back(this);
         logPath_ = dir_.filePath(QStringLiteral("sim.log"));
         process_.setProgram(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-sim"));
-        process_.setArguments(options + QStringList{QStringLiteral("--log"), logPath_});
+        process_.setArguments(options + QStringList{QStringLiteral("--log"), logPath_, QStringLiteral("--ack")});
         process_.setProcessChannelMode(QProcess::SeparateChannels);
         endWithParent(process_);
         process_.start();
@@ -41,9 +43,33 @@ public:
     }
     ~Sim()
     {
+        std::erase(live(), this);
         process_.terminate();
         if (!process_.waitForFinished(3000))
             process_.kill();
+    }
+
+    // Bytes the printer has taken and answered so far, by its own word.
+    qint64 took()
+    {
+        while (process_.canReadLine()) {
+            const QByteArray line = process_.readLine().trimmed();
+            if (line.startsWith("took "))
+                took_ = line.mid(5).toLongLong();
+        }
+        return took_;
+    }
+    // Whether the virtual printers of the test have taken (and answered)
+    // all `written` bytes; a printer that has ended says nothing more.
+    static bool allTook(qint64 written)
+    {
+        qint64 sum = 0;
+        for (Sim *sim : live()) {
+            if (sim->process_.state() != QProcess::Running)
+                return true;
+            sum += sim->took();
+        }
+        return sum >= written;
     }
     QString path() const { return path_; }
     QProcess &process() { return process_; }
@@ -69,12 +95,21 @@ private:
     QString logPath_;
     QProcess process_;
     QString path_;
+    qint64 took_ = 0;
+    static std::vector<Sim *> &live()
+    {
+        static std::vector<Sim *> sims;
+        return sims;
+    }
 };
 
-// Runs the exchange with the printer's waits cut short (the virtual printer
-// answers within a millisecond or two) and remembers what was asked for.
+// Runs the exchange with the printer's waits cut short (30 ms at most) and
+// remembers what was asked for. With the serial library given, a wait also
+// lasts until the virtual printers have taken every byte written and
+// answered it, however busy the machine: never a guess at how long that takes.
 class FastClock : public EventLoopClock {
 public:
+    const SerialLibrary *library = nullptr;
     std::vector<int> waits;
     std::vector<int> armings;
     // Called as each wait begins, to act "during" it.
@@ -85,6 +120,11 @@ public:
         if (onWait)
             onWait(ms);
         EventLoopClock::wait(ms);
+        // The guard only ends a test that would otherwise hang.
+        QElapsedTimer guard;
+        guard.start();
+        while (library && !interrupted() && !Sim::allTook(library->bytesWritten()) && guard.elapsed() < 60000)
+            EventLoopClock::wait(1);
     }
     void arm(int ms, std::function<void()> onTimeout) override
     {
@@ -173,6 +213,7 @@ struct PrintBench {
     {
         qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
         qputenv("VT350_DEVICE", devices.join(QDir::listSeparator()).toLocal8Bit());
+        clock.library = &library;
         op.title = QStringLiteral("Vt350 Tube Printer_P1.03");
         QObject::connect(&print, &PrintJob::finished, [this](bool all) { results.push_back(all); });
     }

@@ -1,5 +1,7 @@
 #include "PrintFixture.h"
 
+#include "printer/PrintEstimate.h"
+
 #include <QJsonArray>
 
 #include <map>
@@ -118,6 +120,9 @@ TEST(PrintJob, TwoHundredLongPagesGoOutInSegmentsOnNoticeOrContinue)
         EXPECT_TRUE(b.progress.texts.contains(QStringLiteral("Transmitting next print data")));
         EXPECT_EQ(b.progress.sent, 200);
         EXPECT_EQ(b.progress.total, 200);
+        // The end waits until the last frame's bytes have left at 960 a second.
+        EXPECT_EQ(b.clock.waits.back(), finishWaitMs(frames.back().value(QStringLiteral("bytes")).toInt()));
+        EXPECT_GT(b.clock.waits.back(), 5000);
         // Without the printer's notice, each segment waits for a ready status.
         const auto statuses = sim.log(QStringLiteral("status"));
         if (automatic)

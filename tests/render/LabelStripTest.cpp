@@ -272,3 +272,34 @@ TEST(LabelStrip, LargestJobReachesBeyondTheIntRangeAndDrawsItsEnd)
     const QImage image = s.image(300, lastLeft - 14);
     EXPECT_TRUE(isBlack(image, 14 + atEnd.back().rect.width() + 4, kHeight / 2));
 }
+
+TEST(LabelStrip, MediumWidthForEveryMaterialAndSizeAndHeightForEveryFontSize)
+{
+    // Millimetres by size index 0..3; 0 where the material has no such size.
+    const struct {
+        const char *code;
+        double widths[4];
+    } media[] = {
+        {"LAB", {6.0, 9.0, 12.0, 0}},
+        {"TUB", {5.0, 6.5, 8.0, 10.0}},
+        {"STU", {5.0, 6.5, 8.0, 10.0}},
+    };
+    for (const auto &medium : media) {
+        for (int size = -1; size <= 4; ++size) {
+            SCOPED_TRACE(testing::Message() << medium.code << " size " << size);
+            JobSettings job;
+            setAscii(job.materialCode, medium.code);
+            job.sizeIndex = size;
+            const double expected = size >= 0 && size < 4 ? medium.widths[size] : 0;
+            if (expected > 0)
+                EXPECT_EQ(previewTapeWidth(job), expected);
+            else
+                EXPECT_FALSE(previewTapeWidth(job)) << "an unknown size keeps the width shown";
+        }
+    }
+
+    // At the printer's own 300 dots per inch a height is its dots.
+    const int dots[8] = {0, 16, 24, 32, 40, 48, 64, 0};
+    for (int fontSize = 0; fontSize <= 7; ++fontSize)
+        EXPECT_EQ(LabelStrip::characterHeight(fontSize, 300), dots[fontSize]) << fontSize;
+}

@@ -1,10 +1,13 @@
 #include "DocumentTools.h"
 
 #include "LabelTools.h"
+#include "TableArgs.h"
 #include "TerminalOperator.h"
 
 #include "commands/DocumentCommands.h"
 #include "commands/PageCommands.h"
+#include "commands/TableCommands.h"
+#include "files/TableReader.h"
 #include "layout/PageLayout.h"
 #include "model/Job.h"
 #include "model/MarkText.h"
@@ -25,7 +28,7 @@ const char kDocumentHelp[] =
     "            an existing OUT is replaced, an existing file of the completed\n"
     "            name is left alone). Messages go to stderr, one per line. Exit 0\n"
     "            when OUT was written.\n"
-    "  show IN [--json]\n"
+    "  show IN [--json] [table options]\n"
     "            read IN (.vtd or .csv, as convert does) and print one line per\n"
     "            page, fields separated by tabs:\n"
     "              page, 1st line, 2nd line, repeat, font size, frame, direction,\n"
@@ -60,14 +63,17 @@ QString readableText(const QString &cell)
 
 namespace {
 
-enum class InputKind { Document, Csv, Unknown };
+enum class InputKind { Document, Csv, Table, Unknown };
 
-InputKind kindOf(const QString &path)
+// A .csv is read by Import's own rules unless a table option is given.
+InputKind kindOf(const QString &path, bool tableOptions)
 {
     if (path.endsWith(QStringLiteral(".vtd"), Qt::CaseInsensitive))
         return InputKind::Document;
-    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive))
+    if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) && !tableOptions)
         return InputKind::Csv;
+    if (tableFormatOfName(path))
+        return InputKind::Table;
     return InputKind::Unknown;
 }
 
@@ -77,18 +83,21 @@ struct Session {
     TerminalOperator op;
     PageCommands pages{job, op};
     DocumentCommands documents{job, op, pages};
+    TableCommands tables{job, op, documents};
 
     Session() { pages.add(); }
 
     // Opens or imports as the window would on its start-up job.
-    bool load(const QString &path)
+    bool load(const QString &path, const TableArgs &table = {})
     {
-        switch (kindOf(path)) {
+        switch (kindOf(path, table.given)) {
         case InputKind::Document: return documents.openPath(path);
         case InputKind::Csv: return documents.importPath(path);
+        case InputKind::Table: return tables.importTable(path, table.choice);
         case InputKind::Unknown: break;
         }
-        std::fprintf(stderr, "vt350-cli: %s: not a .vtd or .csv file\n", qPrintable(path));
+        std::fprintf(stderr, "vt350-cli: %s: not a .vtd, .csv or table file (.xlsx, .ods, .xls, .tsv, .txt)\n",
+                     qPrintable(path));
         return false;
     }
 };
@@ -104,20 +113,45 @@ int withBuiltJob(const QString &path, const std::function<int(Job &)> &run)
     return run(session.job);
 }
 
-int convertCommand(const QStringList &args)
+int convertCommand(const QStringList &arguments)
 {
+    QStringList args = arguments;
+    TableArgs table;
+    QString error;
+    if (!takeTableArgs(args, table, error)) {
+        std::fprintf(stderr, "vt350-cli: %s\n", qPrintable(error));
+        return 2;
+    }
     if (args.size() != 2) {
-        std::fputs("usage: vt350-cli convert IN OUT.vtd\n", stderr);
+        std::fputs("usage: vt350-cli convert IN OUT.vtd [table options]\n", stderr);
         return 2;
     }
     Session session;
-    if (!session.load(args[0]))
+    if (table.split) {
+        if (kindOf(args[0], true) != InputKind::Table) {
+            std::fputs("vt350-cli: --split takes a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)\n", stderr);
+            return 2;
+        }
+        QStringList written;
+        const bool ok = session.tables.splitTable(args[0], table.choice, args[1], &written);
+        for (const QString &path : written)
+            std::printf("%s\n", qPrintable(path));
+        return ok ? 0 : 1;
+    }
+    if (!session.load(args[0], table))
         return 1;
     return session.documents.saveTo(args[1]) ? 0 : 1;
 }
 
-int showCommand(const QStringList &args)
+int showCommand(const QStringList &arguments)
 {
+    QStringList args = arguments;
+    TableArgs table;
+    QString error;
+    if (!takeTableArgs(args, table, error) || table.split) {
+        std::fprintf(stderr, "vt350-cli: %s\n", table.split ? "show takes no --split" : qPrintable(error));
+        return 2;
+    }
     const bool json = args.contains(QStringLiteral("--json"));
     const bool labels = args.contains(QStringLiteral("--labels"));
     QStringList rest = args;
@@ -133,7 +167,7 @@ int showCommand(const QStringList &args)
             return 0;
         });
     Session session;
-    if (!session.load(rest[0]))
+    if (!session.load(rest[0], table))
         return 1;
     Job &job = session.job;
     buildPrintRecords(job, false);

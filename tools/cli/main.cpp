@@ -1,6 +1,7 @@
 #include "DocumentTools.h"
 #include "PrintTools.h"
 #include "LabelTools.h"
+#include "TableArgs.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -24,6 +25,7 @@ void usage(std::FILE *to)
 {
     std::fputs(kUsageHead, to);
     std::fputs(vt::cli::kDocumentHelp, to);
+    std::fputs(vt::cli::kTableHelp, to);
     std::fputs(vt::cli::kPrintHelp, to);
     std::fputs(vt::cli::kLabelHelp, to);
 }

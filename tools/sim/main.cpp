@@ -41,6 +41,8 @@ const char kUsage[] =
     "  --pace                take bytes no faster than 960 per second (9600 baud)\n"
     "  --exit-after N        exit once the N-th frame has been taken\n"
     "  --log FILE            one JSON object per command or frame\n"
+    "  --ack                 after taking bytes (and answering them), print\n"
+    "                        'took N' on stdout, N counting every byte so far\n"
     "  --help                show this text\n";
 
 volatile std::sig_atomic_t stopRequested = 0;
@@ -54,6 +56,7 @@ struct Options {
     int ribbonAfter = 0;
     bool noReply = false;
     bool pace = false;
+    bool ack = false;
     int exitAfter = 0;
     QString log;
 };
@@ -101,6 +104,8 @@ bool parseOptions(const QStringList &args, Options &o, QString &error)
             o.noReply = true;
         else if (a == QLatin1String("--pace"))
             o.pace = true;
+        else if (a == QLatin1String("--ack"))
+            o.ack = true;
         else {
             error = QStringLiteral("unknown option '%1'").arg(a);
             return false;
@@ -373,6 +378,7 @@ int main(int argc, char **argv)
     QElapsedTimer paceClock;
     paceClock.start();
     char buffer[4096];
+    qint64 taken = 0;
     while (!stopRequested && !printer.done()) {
         int timeout = printer.msUntilPrinted();
         if (options.pace) {
@@ -394,7 +400,17 @@ int main(int argc, char **argv)
             if (n > 0) {
                 if (options.pace)
                     allowance -= double(n);
+                // A segment whose time is up has printed before the
+                // status query that comes after it is answered.
+                printer.tick();
                 printer.take(QByteArray(buffer, int(n)));
+                // Said once the answers are on their way: whoever waits
+                // for this finds them on the line.
+                if (options.ack) {
+                    taken += n;
+                    std::printf("took %lld\n", static_cast<long long>(taken));
+                    std::fflush(stdout);
+                }
             }
         }
         printer.tick();

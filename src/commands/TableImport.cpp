@@ -1,0 +1,276 @@
+#include "commands/TableImport.h"
+
+#include "layout/PageLayout.h"
+#include "model/PageRecord.h"
+
+#include <algorithm>
+
+namespace vt {
+
+namespace {
+
+int columnOf(const QString &name, const QStringList &headers)
+{
+    int at = static_cast<int>(headers.indexOf(name));
+    if (at < 0) {
+        for (qsizetype i = 0; i < headers.size() && at < 0; ++i)
+            if (headers[i].compare(name, Qt::CaseInsensitive) == 0)
+                at = static_cast<int>(i);
+    }
+    // Letters only in capitals: "Pn" mistyped for a header "Pin" must not
+    // quietly become column PN.
+    return at >= 0 || name != name.toUpper() ? at : columnIndex(name);
+}
+
+bool allDigits(const QString &text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+bool hasText(const QStringList &cells)
+{
+    return std::any_of(cells.begin(), cells.end(), [](const QString &c) { return !c.trimmed().isEmpty(); });
+}
+
+} // namespace
+
+std::optional<CellTemplate> CellTemplate::parse(const QString &text, const QStringList &headers, QString &problem)
+{
+    CellTemplate t;
+    const QString whole = text.trimmed();
+    if (whole.isEmpty())
+        return t;
+    if (!whole.contains(QLatin1Char('{'))) {
+        const int column = columnOf(whole, headers);
+        if (column >= 0)
+            t.parts_.push_back(Part{QString(), column});
+        else if (allDigits(whole))
+            t.parts_.push_back(Part{whole, -1});
+        else {
+            problem = QStringLiteral("there is no column \"%1\" (text around columns goes in a template, "
+                                     "such as {A}-{B})")
+                          .arg(whole);
+            return std::nullopt;
+        }
+        return t;
+    }
+    // A template keeps its blanks: they are part of the mark.
+    QString literal;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'{' && i + 1 < text.size() && text[i + 1] == u'{') {
+            literal += c;
+            ++i;
+            continue;
+        }
+        const qsizetype close = c == u'{' ? text.indexOf(QLatin1Char('}'), i + 1) : -1;
+        if (close < 0) {
+            literal += c;
+            continue;
+        }
+        const QString name = text.mid(i + 1, close - i - 1);
+        const int column = columnOf(name, headers);
+        if (column < 0) {
+            problem = QStringLiteral("there is no column \"%1\"").arg(name);
+            return std::nullopt;
+        }
+        if (!literal.isEmpty())
+            t.parts_.push_back(Part{literal, -1});
+        literal.clear();
+        t.parts_.push_back(Part{QString(), column});
+        i = close;
+    }
+    if (!literal.isEmpty())
+        t.parts_.push_back(Part{literal, -1});
+    return t;
+}
+
+QString CellTemplate::apply(const QStringList &cells) const
+{
+    QString out;
+    for (const Part &part : parts_)
+        out += part.column < 0 ? part.text : part.column < cells.size() ? cells[part.column] : QString();
+    return out;
+}
+
+QString pageLineText(const QString &cell)
+{
+    QString out = cell;
+    for (QChar &c : out) {
+        const char16_t u = c.unicode();
+        if (u == u'\n' || u == u'\r' || u == u'\t')
+            c = QLatin1Char(' ');
+        else if (u < 0x20 || u == 0x7F)
+            c = QLatin1Char('?');
+    }
+    return out;
+}
+
+TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep)
+{
+    TableContent content;
+    content.sheets = reader.sheetNames();
+    int sheet = choice.sheet;
+    if (!choice.sheetName.isEmpty()) {
+        sheet = static_cast<int>(content.sheets.indexOf(choice.sheetName));
+        bool number = false;
+        if (sheet < 0)
+            sheet = choice.sheetName.toInt(&number) - 1;
+        if (sheet < 0 || sheet >= content.sheets.size()) {
+            content.problem = QStringLiteral("it has no sheet \"%1\"").arg(choice.sheetName);
+            return content;
+        }
+    }
+    if (sheet < 0 || sheet >= content.sheets.size()) {
+        content.problem = QStringLiteral("it has no sheet %1").arg(sheet + 1);
+        return content;
+    }
+    content.sheet = sheet;
+    std::optional<CellTemplate> line1, line2, repeat;
+    bool headerTaken = !choice.header;
+    const auto compile = [&](const QStringList &headers) {
+        line1 = CellTemplate::parse(choice.line1, headers, content.problem);
+        if (line1)
+            line2 = CellTemplate::parse(choice.line2, headers, content.problem);
+        if (line2)
+            repeat = CellTemplate::parse(choice.repeat, headers, content.problem);
+        return repeat.has_value();
+    };
+    if (headerTaken && !compile({}))
+        return content;
+
+    const auto refuse = [&](qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count) {
+        if (count++ < TableContent::kMaxListed)
+            content.refused.push_back(TableRefusal{row, bytes, reason});
+    };
+    const bool read = reader.readSheet(sheet, [&](const TableRow &row) {
+        if (!hasText(row.cells))
+            return true;
+        content.columnCount = std::max(content.columnCount, static_cast<int>(row.cells.size()));
+        if (!headerTaken) {
+            headerTaken = true;
+            for (const QString &name : row.cells)
+                content.headers << name.trimmed();
+            return compile(content.headers);
+        }
+        ++content.rows;
+        ImportedPage page;
+        page.line1 = pageLineText(line1->apply(row.cells));
+        page.line2 = pageLineText(line2->apply(row.cells));
+        // "{Source} {Target}" of a row without both is a blank, not a mark.
+        if (page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty()) {
+            refuse(row.number, 0, TableRefusal::Empty, content.empty);
+            return true;
+        }
+        const int bytes = storedTextLength(page.line1, page.line2, false);
+        if (bytes > kMaxTextBytes) {
+            refuse(row.number, bytes, TableRefusal::TooLong, content.tooLong);
+            return true;
+        }
+        ++content.usable;
+        if (static_cast<qint64>(content.pages.size()) >= keep) {
+            refuse(row.number, bytes, TableRefusal::BeyondPageLimit, content.beyondLimit);
+            return true;
+        }
+        const QByteArray repeatText = repeat->apply(row.cells).toUtf8();
+        page.repeat = static_cast<int>(std::clamp<long>(repeatFieldValue(repeatText), kMinRepeat, kMaxRepeat));
+        content.pages.push_back(std::move(page));
+        content.pageRows.push_back(row.number);
+        return true;
+    });
+    if (!read)
+        content.problem = reader.problem();
+    return content;
+}
+
+TableContent readTable(const QString &path, const TableChoice &choice, qint64 keep)
+{
+    QString problem;
+    std::unique_ptr<TableReader> reader = openTable(path, choice.options, problem);
+    if (!reader) {
+        TableContent content;
+        content.problem = problem;
+        return content;
+    }
+    return readTable(*reader, choice, keep);
+}
+
+QString describeRefusals(const TableContent &content)
+{
+    QStringList lines;
+    for (const TableRefusal &r : content.refused) {
+        switch (r.reason) {
+        case TableRefusal::TooLong:
+            lines << QStringLiteral("Row %1: %2 bytes, over %3 with the separator").arg(r.row).arg(r.bytes).arg(kMaxTextBytes);
+            break;
+        case TableRefusal::Empty: lines << QStringLiteral("Row %1: empty").arg(r.row); break;
+        case TableRefusal::BeyondPageLimit:
+            lines << QStringLiteral("Row %1: beyond the %2-page limit").arg(r.row).arg(kMaxPages);
+            break;
+        }
+    }
+    const qint64 total = content.tooLong + content.empty + content.beyondLimit;
+    if (total > lines.size())
+        lines << QStringLiteral("... and %1 more rows").arg(total - lines.size());
+    return lines.join(QLatin1Char('\n'));
+}
+
+std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
+{
+    std::vector<PreviewRow> rows;
+    std::size_t page = 0;
+    std::size_t refusal = 0;
+    while (static_cast<int>(rows.size()) < limit && (page < content.pages.size() || refusal < content.refused.size())) {
+        const bool takePage = refusal >= content.refused.size()
+                              || (page < content.pages.size() && content.pageRows[page] < content.refused[refusal].row);
+        PreviewRow line;
+        if (takePage) {
+            line.row = content.pageRows[page];
+            line.page = static_cast<int>(page) + 1;
+            line.content = content.pages[page++];
+        } else {
+            const TableRefusal &r = content.refused[refusal++];
+            line.row = r.row;
+            switch (r.reason) {
+            case TableRefusal::TooLong:
+                line.refusal = QStringLiteral("%1 bytes, over %2").arg(r.bytes).arg(kMaxTextBytes);
+                break;
+            case TableRefusal::Empty: line.refusal = QStringLiteral("empty"); break;
+            case TableRefusal::BeyondPageLimit:
+                line.refusal = QStringLiteral("beyond the %1-page limit").arg(kMaxPages);
+                break;
+            }
+        }
+        rows.push_back(std::move(line));
+    }
+    return rows;
+}
+
+QString previewSummary(const TableContent &content)
+{
+    QString text = QStringLiteral("%1 rows: %2 pages").arg(content.rows).arg(content.pages.size());
+    if (content.tooLong + content.empty > 0)
+        text += QStringLiteral(", %1 refused").arg(content.tooLong + content.empty);
+    if (content.beyondLimit > 0)
+        text += QStringLiteral(", %1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
+    return text;
+}
+
+QString refusalSummary(const TableContent &content, const QString &shownPath, const QString &verb)
+{
+    const qint64 total = content.tooLong + content.empty + content.beyondLimit;
+    if (total == 0)
+        return {};
+    QStringList parts;
+    if (content.tooLong > 0)
+        parts << QStringLiteral("%1 over %2 bytes").arg(content.tooLong).arg(kMaxTextBytes);
+    if (content.empty > 0)
+        parts << QStringLiteral("%1 empty").arg(content.empty);
+    if (content.beyondLimit > 0)
+        parts << QStringLiteral("%1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
+    return QStringLiteral("%1 rows of %2 were not %3: %4.")
+        .arg(total)
+        .arg(shownPath, verb, parts.join(QStringLiteral(", ")));
+}
+
+} // namespace vt

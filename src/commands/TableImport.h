@@ -1,0 +1,103 @@
+#pragma once
+
+#include "files/CsvImport.h"
+#include "files/TableReader.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+namespace vt {
+
+// What the operator chose to take from a table file.
+struct TableChoice {
+    int sheet = 0;       // from 0
+    // When set, the sheet of this name, or else of this number from 1
+    // (the command line's --sheet); it takes the place of `sheet`.
+    QString sheetName;
+    bool header = false; // the first row holds column names
+    // Each a column (by its letters in capitals or by its header name, in
+    // any case), a number, or a template of text and {column} references.
+    QString line1 = QStringLiteral("A");
+    QString line2 = QStringLiteral("B");
+    QString repeat = QStringLiteral("C");
+    TableOptions options;
+};
+
+// One field of the choice, made ready for the rows: text and columns in turn.
+class CellTemplate {
+public:
+    // Nothing, with `problem` saying why, when a column is not in the table.
+    static std::optional<CellTemplate> parse(const QString &text, const QStringList &headers, QString &problem);
+    QString apply(const QStringList &cells) const;
+    bool isEmpty() const { return parts_.empty(); }
+
+private:
+    struct Part {
+        QString text;
+        int column = -1; // -1: the text itself
+    };
+    std::vector<Part> parts_;
+};
+
+struct TableRefusal {
+    enum Reason { TooLong, Empty, BeyondPageLimit };
+    qint64 row = 0;   // the row's number in the sheet
+    int bytes = 0;    // as stored, for TooLong
+    Reason reason = TooLong;
+};
+
+// The pages a table file gives with a choice, read as a whole before the job
+// changes. At most `keep` pages are kept; the rest are counted.
+struct TableContent {
+    QString problem;     // a clause when the file or the choice cannot be used
+    QStringList sheets;
+    int sheet = 0;       // the sheet read, from 0
+    QStringList headers; // the names of the first row, with a header
+    int columnCount = 0; // of the widest row
+    std::vector<ImportedPage> pages;
+    std::vector<qint64> pageRows; // the sheet row of each kept page
+    qint64 rows = 0;              // rows with any text, the header excluded
+    qint64 usable = 0;            // rows that make a page, kept or not
+    qint64 tooLong = 0;
+    qint64 empty = 0;
+    qint64 beyondLimit = 0;
+    // The first kMaxListed refusals of each reason, in sheet order.
+    std::vector<TableRefusal> refused;
+    static constexpr int kMaxListed = 1000;
+};
+
+// Reads the chosen sheet through `reader`. Rows without any text are passed
+// over as a spreadsheet's gaps; a row whose chosen fields are all empty is
+// refused as empty.
+TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep = kMaxPages);
+// Opens the file first; the file's problem goes into `problem`.
+TableContent readTable(const QString &path, const TableChoice &choice, qint64 keep = kMaxPages);
+
+// One line per listed refusal ("Row 12: 105 bytes, over 100 with the
+// separator", "Row 13: empty"), and a last line for those not listed.
+QString describeRefusals(const TableContent &content);
+// The one-line summary of the refusals, or empty when there are none.
+QString refusalSummary(const TableContent &content, const QString &shownPath,
+                       const QString &verb = QStringLiteral("imported"));
+
+// One line of the Import Table preview: a page the row gives, or the
+// row's refusal.
+struct PreviewRow {
+    qint64 row = 0;
+    int page = 0;         // from 1; 0 for a refused row
+    ImportedPage content; // the page's texts and repeat
+    QString refusal;      // why the row is refused
+};
+// The pages and the listed refusals in sheet order, at most `limit` lines.
+std::vector<PreviewRow> previewRows(const TableContent &content, int limit);
+// "412 rows: 200 pages, 3 refused, 209 beyond the 200-page limit"
+QString previewSummary(const TableContent &content);
+
+// A cell text as a page line: line breaks and tabs become blanks, other
+// control characters '?' (they are the page text's own codes).
+QString pageLineText(const QString &cell);
+
+} // namespace vt

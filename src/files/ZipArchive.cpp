@@ -1,0 +1,151 @@
+#include "files/ZipArchive.h"
+
+#include <QFile>
+
+#include <zip.h>
+
+namespace vt {
+
+namespace {
+
+ZipArchive::Problem problemOf(int zipError)
+{
+    switch (zipError) {
+    case ZIP_ER_NOZIP: return ZipArchive::Problem::NotZip;
+    case ZIP_ER_ENCRNOTSUPP:
+    case ZIP_ER_NOPASSWD:
+    case ZIP_ER_WRONGPASSWD: return ZipArchive::Problem::Encrypted;
+    default: return ZipArchive::Problem::Damaged;
+    }
+}
+
+// One member as a sequential device. Every byte read is taken from the
+// archive's budget, so a member that unpacks to more than it declared still
+// stops at the limit.
+class MemberDevice : public QIODevice {
+public:
+    MemberDevice(ZipArchive &archive, zip_file_t *file) : archive_(archive), file_(file)
+    {
+        QIODevice::open(QIODevice::ReadOnly);
+    }
+    ~MemberDevice() override { zip_fclose(file_); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        if (failed_)
+            return -1;
+        const zip_int64_t n = zip_fread(file_, data, static_cast<zip_uint64_t>(maxSize));
+        if (n < 0) {
+            archive_.setProblem(problemOf(zip_error_code_zip(zip_file_get_error(file_))));
+            failed_ = true;
+            return -1;
+        }
+        archive_.budget() -= n;
+        if (archive_.budget() < 0) {
+            archive_.setProblem(ZipArchive::Problem::TooLarge);
+            failed_ = true;
+            return -1;
+        }
+        return n;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    ZipArchive &archive_;
+    zip_file_t *file_;
+    bool failed_ = false;
+};
+
+} // namespace
+
+ZipArchive::ZipArchive(const QString &path)
+{
+    int error = 0;
+    archive_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive_) {
+        problem_ = problemOf(error);
+        return;
+    }
+    checkMembers();
+}
+
+ZipArchive::ZipArchive(const QByteArray &bytes) : bytes_(bytes)
+{
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *source = zip_source_buffer_create(bytes_.constData(), static_cast<zip_uint64_t>(bytes_.size()), 0, &error);
+    if (source)
+        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!archive_) {
+        problem_ = problemOf(zip_error_code_zip(&error));
+        if (source)
+            zip_source_free(source);
+    }
+    zip_error_fini(&error);
+    if (archive_)
+        checkMembers();
+}
+
+ZipArchive::~ZipArchive()
+{
+    if (archive_)
+        zip_discard(archive_);
+}
+
+void ZipArchive::checkMembers()
+{
+    const zip_int64_t count = zip_get_num_entries(archive_, 0);
+    qint64 total = 0;
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t st;
+        if (zip_stat_index(archive_, static_cast<zip_uint64_t>(i), 0, &st) != 0) {
+            problem_ = Problem::Damaged;
+            return;
+        }
+        if ((st.valid & ZIP_STAT_ENCRYPTION_METHOD) && st.encryption_method != ZIP_EM_NONE) {
+            problem_ = Problem::Encrypted;
+            return;
+        }
+        if (st.valid & ZIP_STAT_SIZE) {
+            // Compared one by one, so the sum cannot overflow.
+            if (st.size > static_cast<zip_uint64_t>(kMaxUnpackedBytes - total)) {
+                problem_ = Problem::TooLarge;
+                return;
+            }
+            total += static_cast<qint64>(st.size);
+        }
+    }
+}
+
+bool ZipArchive::contains(const QString &name) const
+{
+    return archive_ && zip_name_locate(archive_, name.toUtf8().constData(), 0) >= 0;
+}
+
+std::unique_ptr<QIODevice> ZipArchive::open(const QString &name)
+{
+    if (!archive_ || problem_ != Problem::None)
+        return nullptr;
+    zip_file_t *file = zip_fopen(archive_, name.toUtf8().constData(), 0);
+    if (!file) {
+        setProblem(problemOf(zip_error_code_zip(zip_get_error(archive_))));
+        return nullptr;
+    }
+    return std::make_unique<MemberDevice>(*this, file);
+}
+
+QByteArray ZipArchive::readAll(const QString &name)
+{
+    std::unique_ptr<QIODevice> device = open(name);
+    if (!device)
+        return {};
+    QByteArray all;
+    char chunk[16384];
+    for (qint64 n; (n = device->read(chunk, sizeof chunk)) > 0;)
+        all.append(chunk, n);
+    return problem_ == Problem::None ? all : QByteArray();
+}
+
+} // namespace vt

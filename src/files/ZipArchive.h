@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QByteArray>
+#include <QIODevice>
+#include <QString>
+
+#include <memory>
+
+struct zip;
+struct zip_file;
+
+namespace vt {
+
+// A read-only zip archive (the container of .xlsx and .ods) through libzip.
+// Members are streamed, never unpacked whole; all members together may
+// unpack to at most kMaxUnpackedBytes, checked on their declared sizes when
+// the archive opens and again on the bytes really read.
+class ZipArchive {
+public:
+    static constexpr qint64 kMaxUnpackedBytes = 200LL * 1024 * 1024;
+
+    enum class Problem { None, NotZip, Damaged, Encrypted, TooLarge };
+
+    // The archive keeps a copy of `bytes` (or reads the file) for its life.
+    explicit ZipArchive(const QString &path);
+    explicit ZipArchive(const QByteArray &bytes);
+    ~ZipArchive();
+    ZipArchive(const ZipArchive &) = delete;
+    ZipArchive &operator=(const ZipArchive &) = delete;
+
+    Problem problem() const { return problem_; }
+    bool contains(const QString &name) const;
+    // The whole member, for small parts; empty with problem() set when it
+    // cannot be read.
+    QByteArray readAll(const QString &name);
+    // A device that streams the member; null when it cannot be opened.
+    std::unique_ptr<QIODevice> open(const QString &name);
+
+    // Set by a member device that found the archive damaged or too large.
+    void setProblem(Problem p)
+    {
+        if (problem_ == Problem::None)
+            problem_ = p;
+    }
+    qint64 &budget() { return budget_; }
+
+private:
+    void checkMembers();
+
+    QByteArray bytes_;
+    zip *archive_ = nullptr;
+    Problem problem_ = Problem::None;
+    qint64 budget_ = kMaxUnpackedBytes;
+};
+
+} // namespace vt

@@ -1,0 +1,176 @@
+#include "widgets/ImportTableDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vt {
+
+namespace {
+
+// Lines of the preview: enough to see the pages and the refusals near them.
+constexpr int kPreviewLines = 1000;
+const QColor kRefused(176, 0, 32);
+
+} // namespace
+
+ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &start, QWidget *parent)
+    : QDialog(parent), path_(path), options_(start.options)
+{
+    setWindowTitle(QStringLiteral("Import Table - %1").arg(QFileInfo(path).fileName()));
+    auto *layout = new QVBoxLayout(this);
+    auto *form = new QFormLayout;
+    layout->addLayout(form);
+
+    sheet_ = new QComboBox(this);
+    QString problem;
+    if (std::unique_ptr<TableReader> reader = openTable(path, options_, problem))
+        sheet_->addItems(reader->sheetNames());
+    sheet_->setCurrentIndex(start.sheet < sheet_->count() ? start.sheet : 0);
+    auto *sheetLabel = new QLabel(QStringLiteral("&Sheet:"), this);
+    sheetLabel->setBuddy(sheet_);
+    form->addRow(sheetLabel, sheet_);
+
+    header_ = new QCheckBox(QStringLiteral("&First row holds column names"), this);
+    header_->setChecked(start.header);
+    form->addRow(QString(), header_);
+
+    const QString names[3] = {QStringLiteral("&1st line:"), QStringLiteral("&2nd line:"), QStringLiteral("&Repeat:")};
+    const QString texts[3] = {start.line1, start.line2, start.repeat};
+    for (int i = 0; i < 3; ++i) {
+        fields_[i] = makeField(texts[i]);
+        auto *label = new QLabel(names[i], this);
+        label->setBuddy(fields_[i]);
+        form->addRow(label, fields_[i]);
+    }
+    auto *hint = new QLabel(QStringLiteral("A column by its letter or name, or a template such as {Source}-{Pin}; "
+                                           "an empty repeat means 1."),
+                            this);
+    hint->setWordWrap(true);
+    form->addRow(QString(), hint);
+
+    summary_ = new QLabel(this);
+    summary_->setAccessibleName(QStringLiteral("Preview summary"));
+    layout->addWidget(summary_);
+
+    preview_ = new QTableWidget(0, 5, this);
+    preview_->setHorizontalHeaderLabels({QStringLiteral("Row"), QStringLiteral("Page"), QStringLiteral("1st Line"),
+                                         QStringLiteral("2nd Line"), QStringLiteral("Repeat")});
+    preview_->setAccessibleName(QStringLiteral("Preview"));
+    preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    preview_->verticalHeader()->hide();
+    preview_->verticalHeader()->setDefaultSectionSize(preview_->fontMetrics().height() + 6);
+    preview_->horizontalHeader()->setStretchLastSection(true);
+    preview_->setMinimumSize(640, 300);
+    layout->addWidget(preview_, 1);
+
+    split_ = new QCheckBox(QStringLiteral("Split the rows into jobs of at most %1 pages (NAME-1.vtd, NAME-2.vtd, ...)")
+                               .arg(kMaxPages),
+                           this);
+    layout->addWidget(split_);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    pause_ = new QTimer(this);
+    pause_->setSingleShot(true);
+    pause_->setInterval(300);
+    connect(pause_, &QTimer::timeout, this, &ImportTableDialog::refresh);
+    connect(sheet_, &QComboBox::currentIndexChanged, this, &ImportTableDialog::refresh);
+    connect(header_, &QCheckBox::toggled, this, &ImportTableDialog::refresh);
+    for (QComboBox *field : fields_)
+        connect(field, &QComboBox::editTextChanged, pause_, qOverload<>(&QTimer::start));
+    refresh();
+}
+
+QComboBox *ImportTableDialog::makeField(const QString &text)
+{
+    auto *field = new QComboBox(this);
+    field->setEditable(true);
+    field->setInsertPolicy(QComboBox::NoInsert);
+    field->setMinimumContentsLength(24);
+    field->setEditText(text);
+    return field;
+}
+
+TableChoice ImportTableDialog::choice() const
+{
+    TableChoice c;
+    c.sheet = std::max(0, sheet_->currentIndex());
+    c.header = header_->isChecked();
+    c.line1 = fields_[0]->currentText();
+    c.line2 = fields_[1]->currentText();
+    c.repeat = fields_[2]->currentText();
+    c.options = options_;
+    return c;
+}
+
+bool ImportTableDialog::split() const { return split_->isEnabled() && split_->isChecked(); }
+
+void ImportTableDialog::fillColumns()
+{
+    QStringList entries;
+    for (int i = 0; i < content_.columnCount; ++i) {
+        const QString name = i < content_.headers.size() ? content_.headers[i] : QString();
+        entries << (name.isEmpty() ? columnLetters(i) : name);
+    }
+    for (QComboBox *field : fields_) {
+        const QString text = field->currentText();
+        const QSignalBlocker quiet(field);
+        field->clear();
+        field->addItems(entries);
+        field->setEditText(text);
+    }
+}
+
+void ImportTableDialog::refresh()
+{
+    pause_->stop();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    content_ = readTable(path_, choice(), kMaxPages);
+    QApplication::restoreOverrideCursor();
+    fillColumns();
+
+    const bool ok = content_.problem.isEmpty();
+    summary_->setText(ok ? previewSummary(content_) : content_.problem);
+    QPalette palette = summary_->palette();
+    palette.setColor(QPalette::WindowText, ok ? palette.color(QPalette::Text) : kRefused);
+    summary_->setPalette(palette);
+
+    const std::vector<PreviewRow> lines = ok ? previewRows(content_, kPreviewLines) : std::vector<PreviewRow>{};
+    preview_->setRowCount(static_cast<int>(lines.size()));
+    for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
+        const PreviewRow &line = lines[static_cast<std::size_t>(i)];
+        const QStringList texts =
+            line.page > 0 ? QStringList{QString::number(line.row), QString::number(line.page), line.content.line1,
+                                        line.content.line2, QString::number(line.content.repeat)}
+                          : QStringList{QString::number(line.row), QStringLiteral("refused"), line.refusal,
+                                        QString(), QString()};
+        for (int column = 0; column < texts.size(); ++column) {
+            auto *item = new QTableWidgetItem(texts[column]);
+            if (line.page == 0)
+                item->setForeground(kRefused);
+            preview_->setItem(i, column, item);
+        }
+    }
+    preview_->resizeColumnsToContents();
+
+    split_->setEnabled(ok && content_.beyondLimit > 0);
+    if (QPushButton *okButton = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok))
+        okButton->setEnabled(ok && !content_.pages.empty());
+}
+
+} // namespace vt

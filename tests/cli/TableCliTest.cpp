@@ -1,0 +1,52 @@
+#include "cli/CliRun.h"
+
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using vt::test::cli;
+
+namespace {
+const QString kWires = QStringLiteral(VT350_SOURCE_DIR "/tests/files/fixtures/wirelist.xlsx");
+}
+
+TEST(TableCli, ConvertAndShowTakeTableOptions)
+{
+    QTemporaryDir dir;
+    const QString out = dir.filePath("wires.vtd");
+    auto r = cli({"convert", kWires, out, "--sheet", "Wires", "--header", "--line1", "{Source}-{Target}", "--line2",
+                  "Wire", "--repeat", ""});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    r = cli({"show", out});
+    ASSERT_EQ(r.exitCode, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("3\t电源-变压器:L\t103\t1\t"))) << lines[2].toStdString();
+
+    // Without options a workbook gives columns A, B, C of every row; the
+    // header row is then a page too. --sheet counts from 1.
+    r = cli({"show", kWires, "--sheet", "2"});
+    ASSERT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(r.out.startsWith(QStringLiteral("1\tSecond sheet\t2\t1\t"))) << r.out.toStdString();
+
+    r = cli({"show", kWires, "--sheet", "3"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err.trimmed().toStdString(),
+              QStringLiteral("Can not import %1: it has no sheet \"3\"; the job is unchanged.").arg(kWires).toStdString());
+    EXPECT_EQ(cli({"show", kWires, "--separator", "|"}).exitCode, 2);
+}
+
+TEST(TableCli, SplitWritesNumberedJobs)
+{
+    QTemporaryDir dir;
+    QFile in(dir.filePath("many.tsv"));
+    ASSERT_TRUE(in.open(QIODevice::WriteOnly));
+    for (int i = 1; i <= 401; ++i)
+        in.write("W" + QByteArray::number(i) + "\tx\n");
+    in.close();
+    const auto r = cli({"convert", in.fileName(), dir.filePath("jobs"), "--split"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts),
+              QStringList({dir.filePath("jobs-1.vtd"), dir.filePath("jobs-2.vtd"), dir.filePath("jobs-3.vtd")}));
+    const auto last = cli({"show", dir.filePath("jobs-3.vtd")});
+    EXPECT_TRUE(last.out.startsWith(QStringLiteral("1\tW401\tx\t"))) << last.out.toStdString();
+}
