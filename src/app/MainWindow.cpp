@@ -2,6 +2,7 @@
 #include "files/TableReader.h"
 
 #include "app/AboutDialog.h"
+#include "app/RecoveryKeeper.h"
 #include "printer/Clock.h"
 #include "printer/PrintJob.h"
 #include "printer/SerialLibrary.h"
@@ -100,6 +101,7 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     // The first page is part of a new job, not a change to it.
     commands_.add();
     job_.modified = false;
+    startRecovery();
     startHistory();
     resize(1100, 720);
 }
@@ -578,6 +580,8 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     // Closing ends a job in progress; the print timer and the port go with it.
     printJob_->abort();
+    // Saved, or given up after the question: nothing left to recover.
+    recovery_->discard();
     event->accept();
 }
 

@@ -34,6 +34,7 @@ class PageTable;
 class PrintJob;
 class PreviewPane;
 class ProgressWindow;
+class RecoveryKeeper;
 class SerialLibrary;
 class SerialLine;
 
@@ -130,6 +131,10 @@ public slots:
     // unsaved changes, then opens or imports it.
     bool openFile(const QString &path);
     JobHistory &history() { return *history_; }
+    // Offers the unsaved pages a program that has ended left behind
+    // (MainWindowRecovery.cpp); true when some were restored.
+    bool offerRecovery();
+    RecoveryKeeper &recovery();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -158,6 +163,7 @@ private:
     void updateHistoryActions();
     // Open, Import and the page commands wait until a print job is over.
     bool refusedWhilePrinting();
+    void startRecovery();
 
     Job job_;
     WindowOperator operator_{this};
@@ -179,6 +185,7 @@ private:
     QGroupBox *choiceFontGroup_ = nullptr;
 
     std::unique_ptr<JobHistory> history_;
+    std::unique_ptr<RecoveryKeeper> recovery_;
     RecentFiles recentFiles_;
     QMenu *recentMenu_ = nullptr;
     QAction *undoAction_ = nullptr;

@@ -1,6 +1,7 @@
 // The main window's undo history, recent files and dropped files.
 #include "app/ActionWatcher.h"
 #include "app/MainWindow.h"
+#include "app/RecoveryKeeper.h"
 #include "files/TableReader.h"
 #include "render/LabelStrip.h"
 #include "widgets/PreviewPane.h"
@@ -108,12 +109,15 @@ void MainWindow::updateHistoryActions()
 {
     undoAction_->setEnabled(history_->canUndo());
     redoAction_->setEnabled(history_->canRedo());
+    recovery_->jobChanged();
 }
 
 void MainWindow::fileDone(DocumentCommands::FileEvent event, const QString &path)
 {
     using FileEvent = DocumentCommands::FileEvent;
     // The job now is the file's: the saved state against which changes count.
+    if (event == FileEvent::Saved || event == FileEvent::Opened)
+        recovery_->setDocumentPath(path);
     if (event == FileEvent::Saved || event == FileEvent::Opened)
         history_->markSaved();
     else

@@ -1,4 +1,6 @@
+#include "app/EndSignals.h"
 #include "app/MainWindow.h"
+#include "app/RecoveryKeeper.h"
 #include "render/Fonts.h"
 
 #include <QApplication>
@@ -21,6 +23,12 @@ public:
     int run()
     {
         MainWindow window;
+        // Log-out or a kill with unsaved pages: they are kept before the end.
+        EndSignals endSignals;
+        QObject::connect(&endSignals, &EndSignals::ending, &window, [&window](int signalNumber) {
+            window.recovery().writeNow();
+            QCoreApplication::exit(128 + signalNumber);
+        });
         // Without a window manager the maximise request does nothing; the
         // window then still covers the screen.
         if (QScreen *screen = window.screen())
@@ -29,6 +37,8 @@ public:
         window.showMaximized();
         // A document or text file named on the command line is read once the
         // window is up, so that its messages have a parent.
+        // Pages a program that has ended left unsaved are offered first.
+        QMetaObject::invokeMethod(&window, [&window] { window.offerRecovery(); }, Qt::QueuedConnection);
         const QStringList args = arguments();
         if (args.size() > 1) {
             const QString path = args.at(1);

@@ -9,6 +9,7 @@
 #include "printer/Clock.h"
 #include "printer/DataFrame.h"
 #include "printer/PrintEstimate.h"
+#include "printer/PrintResume.h"
 #include "printer/SerialConfig.h"
 #include "printer/SerialLine.h"
 
@@ -90,6 +91,8 @@ void PrintJob::armPump(int ms)
 
 void PrintJob::endJob(bool allSent)
 {
+    if (printing_)
+        noteEnd(allSent);
     clock().disarm();
     printTimerActive = false;
     pagesConsumed = 0;
@@ -150,6 +153,13 @@ void PrintJob::takeSnapshot()
     // The printer's form is built on the copy: printing changes nothing of
     // the job, so it is no step to undo and no change to save.
     buildPrintRecords(job_.model, pages_, settings_, job_.currentIndex, true);
+    firstPrintable_ = firstPrintablePage(pages_, 0);
+    // A resumed job is the job with the pages before its start unchecked.
+    int index = 0;
+    for (PageRecord *page = pages_.head(); page && index < from_; page = pages_.next(page), ++index)
+        page->selected = 0;
+    snapshotTaken_ = true;
+    segmentStart_ = 0;
     pagesToSend_ = 0;
     for (const PageRecord *page = pages_.head(); page; page = pages_.next(page))
         pagesToSend_ += isPrintable(*page) ? 1 : 0;
@@ -216,6 +226,8 @@ void PrintJob::printCommand()
     progress_.setProgress(0, 0);
     progress_.setTimeLeft(-1);
     pagesConsumed = 0;
+    fingerprint_.clear();
+    snapshotTaken_ = false;
 
     // A text refused for its length may still stand in its cell: as before a
     // save, the operator hears of it before any of it is cut and sent.
@@ -224,6 +236,7 @@ void PrintJob::printCommand()
         endJob(false);
         return;
     }
+    chooseStart();
     if (!portFound && !findPrinterPort()) {
         progress_.hide();
         endJob(false);
@@ -333,6 +346,8 @@ void PrintJob::printPump()
                 armPump(kPollMs);
             return;
         }
+        // Ready after "Continue": the printer has finished the last segment.
+        segmentStart_ = pagesConsumed - 1;
         if (stop())
             return;
         progress_.setText(kNextData);
@@ -362,6 +377,7 @@ void PrintJob::printPump()
             endJob(false);
             return;
         }
+        segmentStart_ = pagesConsumed - 1;
         progress_.setText(kNextData);
         modeD = line_.sendMode('D');
         if (stop())

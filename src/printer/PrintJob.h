@@ -53,6 +53,14 @@ public:
     bool printTimerActive = false;
     // The density byte of the job in progress.
     std::uint8_t sentDensity = 0;
+    // Pages before this index (0-based) are left out of every job, as if
+    // unchecked (vt350-cli print --from-page). 0: the whole job, and Print
+    // offers to resume a job that stopped.
+    int startPage = 0;
+    // Where the last job stopped: the first page (0-based) of the segment the
+    // printer had not reported finished; -1 after a job that ended whole or
+    // stopped before any of it was printed.
+    int stoppedPage() const { return stoppedAt_; }
 
     static const char kNoPrinter[];
 
@@ -78,6 +86,9 @@ private:
     void endCancelled(bool modeDSent);
     void showSent();
     void takeSnapshot();
+    // Resuming a job that stopped (PrintJobResume.cpp).
+    void chooseStart();
+    void noteEnd(bool allSent);
 
     QString appTitle() const;
     Clock &clock() const;
@@ -97,6 +108,15 @@ private:
     // The bytes of each frame the job goes out in, and how many are out.
     std::vector<int> plan_;
     int framesSent_ = 0;
+    // The first page of this job that is sent, the page the segment not yet
+    // reported finished starts with, and where and in which job the last stop was.
+    int from_ = 0;
+    bool snapshotTaken_ = false;
+    int firstPrintable_ = -1;
+    int segmentStart_ = 0;
+    QByteArray fingerprint_;
+    int stoppedAt_ = -1;
+    QByteArray stoppedFingerprint_;
 };
 
 } // namespace vt

@@ -23,21 +23,22 @@ public:
     explicit SerialLibrary(QObject *parent = nullptr);
     ~SerialLibrary() override;
 
-    int open(int port);
+    // Virtual so that a scripted line (fuzzing, tests) can stand in for a port.
+    virtual int open(int port);
     // Baud code 12 is 9600 baud; mode code 3 is 8 data bits, no parity, 1 stop bit.
-    int setLine(int port, int baudCode, int modeCode);
+    virtual int setLine(int port, int baudCode, int modeCode);
     // Bytes a read can take now, counting everything that has arrived so far.
-    int waiting(int port);
-    int read(int port, char *buffer, int length);
-    int write(int port, const char *buffer, int length);
-    void close(int port);
+    virtual int waiting(int port);
+    virtual int read(int port, char *buffer, int length);
+    virtual int write(int port, const char *buffer, int length);
+    virtual void close(int port);
 
     // About the last failed open: its kind, the device and the system's words.
     OpenFailure lastFailure() const { return lastFailure_; }
     QString lastDevice() const { return lastDevice_; }
     QString lastErrorText() const { return lastErrorText_; }
     // The device went away while the port was open (unplugged, printer gone).
-    bool connectionLost(int port) const;
+    virtual bool connectionLost(int port) const;
     // Every byte handed to any port so far.
     qint64 bytesWritten() const { return bytesWritten_; }
 

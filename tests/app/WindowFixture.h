@@ -25,7 +25,8 @@ struct WindowFixture : ::testing::Test {
     }
     void TearDown() override
     {
-        window->job().modified = false;
+        if (window)
+            window->job().modified = false;
         window.reset();
         enterPressed = false;
     }

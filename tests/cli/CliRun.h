@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/ChildProcess.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QProcessEnvironment>
@@ -30,6 +32,7 @@ inline CliRun cli(const QStringList &args, const QString &device = {})
     else
         env.insert(QStringLiteral("VT350_DEVICE"), device);
     p.setProcessEnvironment(env);
+    endWithParent(p);
     p.start(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-cli"), args);
     p.closeWriteChannel();
     CliRun r;

@@ -2,6 +2,7 @@
 #include "common/Files.h"
 #include "printer/PrintFixture.h"
 
+#include <QJsonArray>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
@@ -58,4 +59,29 @@ TEST(PrintCli, PrintAndPortsTalkToThePrinter)
     const auto frames = printer.log(QStringLiteral("frame"));
     ASSERT_EQ(frames.size(), 1u);
     EXPECT_EQ(frames[0].value(QStringLiteral("bytes")).toInt(), 67);
+}
+
+TEST(PrintCli, FromPageLeavesOutThePagesBeforeIt)
+{
+    QTemporaryDir dir;
+    QByteArray many;
+    for (int i = 0; i < 200; ++i)
+        many += QByteArray::number(100 + i) + QByteArray(97, 'k') + "\n";
+    writeAll(dir.filePath("many.csv"), many);
+    Sim printer({QStringLiteral("--segment-seconds"), QStringLiteral("0.03")});
+
+    // The last 49 pages fit one frame: no wait for a segment.
+    CliRun r = cli({"print", dir.filePath("many.csv"), "--device", printer.path(), "--from-page", "152"});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains("pages sent: 49 of 49")) << r.err.toStdString();
+    const auto frames = printer.log(QStringLiteral("frame"));
+    ASSERT_EQ(frames.size(), 1u);
+    const QJsonArray pages = frames[0].value(QStringLiteral("pages")).toArray();
+    ASSERT_EQ(pages.size(), 49);
+    EXPECT_TRUE(QByteArray::fromHex(pages.at(0).toObject().value(QStringLiteral("textHex")).toString().toLatin1())
+                    .startsWith("251"));
+
+    for (const char *bad : {"0", "201", "x"})
+        EXPECT_EQ(cli({"print", dir.filePath("many.csv"), "--device", printer.path(), "--from-page", bad}).exitCode, 2)
+            << bad;
 }

@@ -13,6 +13,9 @@ int main(int argc, char **argv)
     // Nothing under test reads or writes the user's configuration.
     QTemporaryDir config;
     qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
+    // Nor leaves recovery files where the program would find them.
+    QTemporaryDir state;
+    qputenv("VT350_STATE_DIR", state.path().toLocal8Bit());
     QApplication app(argc, argv);
     // Sizes and glyphs under test come from the fonts the program ships,
     // never from whatever the machine has.

@@ -39,8 +39,12 @@ QString storedPort(const PrintBench &b)
 std::vector<int> triedPorts(PrintBench &b)
 {
     std::vector<int> tried;
-    QObject::connect(&b.print, &PrintJob::tryingPort, [&tried](int port, const QString &) { tried.push_back(port); });
+    // The connection must not outlive `tried`: a second call would write
+    // into this call's vector after it is gone.
+    const QMetaObject::Connection c = QObject::connect(
+        &b.print, &PrintJob::tryingPort, [&tried](int port, const QString &) { tried.push_back(port); });
     b.print.findPrinterPort();
+    QObject::disconnect(c);
     return tried;
 }
 

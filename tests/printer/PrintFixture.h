@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/ChildProcess.h"
 #include "common/ScriptedOperator.h"
 #include "commands/ProgressView.h"
 #include "model/Job.h"
@@ -33,6 +34,7 @@ public:
         process_.setProgram(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-sim"));
         process_.setArguments(options + QStringList{QStringLiteral("--log"), logPath_, QStringLiteral("--ack")});
         process_.setProcessChannelMode(QProcess::SeparateChannels);
+        endWithParent(process_);
         process_.start();
         if (process_.waitForStarted(5000))
             while (!process_.canReadLine() && process_.waitForReadyRead(5000)) {

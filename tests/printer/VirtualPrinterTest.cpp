@@ -1,6 +1,11 @@
 #include "PrintFixture.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
+#include <QTest>
+
+#include <cstdio>
+#include <cstdlib>
 
 using namespace vt;
 using namespace vt::test;
@@ -54,3 +59,42 @@ TEST(VirtualPrinter, ReportsEveryBrokenFrameRule)
     EXPECT_EQ(page.value(QStringLiteral("textLength")).toInt(), 2);
     EXPECT_TRUE(sim.errors().contains("frame 1: frame without mode D before it"));
 }
+
+#ifdef Q_OS_LINUX
+// Run only by the test below, in a process of its own: starts a virtual
+// printer and crashes without any destructor running.
+TEST(VirtualPrinter, DISABLED_StartedThenCrashes)
+{
+    Sim sim({});
+    std::printf("sim %lld\n", static_cast<long long>(sim.process().processId()));
+    std::fflush(stdout);
+    std::abort();
+}
+
+TEST(VirtualPrinter, EndsWithTheTestProcessThatStartedItHoweverThatEnds)
+{
+    QProcess crashing;
+    crashing.start(QCoreApplication::applicationFilePath(),
+                   {QStringLiteral("--gtest_also_run_disabled_tests"),
+                    QStringLiteral("--gtest_filter=VirtualPrinter.DISABLED_StartedThenCrashes")});
+    ASSERT_TRUE(crashing.waitForFinished(30000));
+    EXPECT_EQ(crashing.exitStatus(), QProcess::CrashExit);
+    const QString out = QString::fromLocal8Bit(crashing.readAllStandardOutput());
+    const qsizetype at = out.indexOf(QStringLiteral("sim "));
+    ASSERT_GE(at, 0) << out.toStdString();
+    const QString pid = out.mid(at + 4).section(QLatin1Char('\n'), 0, 0);
+    ASSERT_GT(pid.toLongLong(), 0);
+    // Gone, or a zombie waiting for whoever adopted it: either way not running.
+    const auto running = [&pid] {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            return false;
+        const QByteArray fields = stat.readAll();
+        const qsizetype close = fields.lastIndexOf(')');
+        return close < 0 || fields.mid(close + 2, 1) != "Z";
+    };
+    for (int i = 0; i < 1000 && running(); ++i)
+        QTest::qWait(10);
+    EXPECT_FALSE(running()) << "the virtual printer " << pid.toStdString() << " outlived its test";
+}
+#endif

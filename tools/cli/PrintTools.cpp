@@ -24,7 +24,7 @@ const char kPrintHelp[] =
     "  ports     list the serial devices with their port numbers and whether a\n"
     "            printer answers on each (a device path in VT350_DEVICE or in the\n"
     "            key Device of ConSet.InI replaces the system's list)\n"
-    "  print IN [--device PATH | --port N] [--continue]\n"
+    "  print IN [--device PATH | --port N] [--continue] [--from-page K]\n"
     "            print IN (.vtd or .csv, loaded as convert loads it) with the same\n"
     "            exchange as the window. Without --device or --port the printer's\n"
     "            port is searched as at the window's start. Firmware that does not\n"
@@ -82,11 +82,22 @@ int printCommand(const QStringList &arguments)
     QStringList args = arguments;
     QString device;
     QString portText;
+    QString fromText;
     const bool manualContinue = !args.removeAll(QStringLiteral("--continue"));
     if (!takeOption(args, QStringLiteral("--device"), device) || !takeOption(args, QStringLiteral("--port"), portText)
-        || args.size() != 1 || (!device.isEmpty() && !portText.isEmpty())) {
-        std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue]\n", stderr);
+        || !takeOption(args, QStringLiteral("--from-page"), fromText) || args.size() != 1
+        || (!device.isEmpty() && !portText.isEmpty())) {
+        std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue] [--from-page K]\n", stderr);
         return 2;
+    }
+    int fromPage = 1;
+    if (!fromText.isEmpty()) {
+        bool ok = false;
+        fromPage = fromText.toInt(&ok);
+        if (!ok || fromPage < 1) {
+            std::fprintf(stderr, "vt350-cli: --from-page takes a page number from 1, not '%s'\n", qPrintable(fromText));
+            return 2;
+        }
     }
     int port = 0;
     if (!portText.isEmpty()) {
@@ -104,7 +115,12 @@ int printCommand(const QStringList &arguments)
         SerialLibrary library;
         SerialLine line(library, clock);
         TerminalProgress progress(!manualContinue);
+        if (fromPage > job.pageCount()) {
+            std::fprintf(stderr, "vt350-cli: --from-page %d, but the job has %d pages\n", fromPage, job.pageCount());
+            return 2;
+        }
         PrintJob print(job, line, op, progress);
+        print.startPage = fromPage - 1;
         QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
             std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
         });
@@ -123,6 +139,9 @@ int printCommand(const QStringList &arguments)
             ended = true;
             if (!allSent)
                 std::fputs("vt350-cli: the print job ended before every page was sent\n", stderr);
+            if (!allSent && print.stoppedPage() >= 0)
+                std::fprintf(stderr, "vt350-cli: it stopped before page %d of %d; --from-page %d goes on from there\n",
+                             print.stoppedPage() + 1, job.pageCount(), print.stoppedPage() + 1);
             QCoreApplication::exit(status);
         });
         print.printCommand();

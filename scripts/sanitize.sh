@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer in
+# build-asan and runs the whole test suite there. Any report fails the run:
+# a report aborts its process, and every process (the tests and what they
+# start: vt350, vt350-cli, vt350-sim) writes it to build-asan/sanitizer/,
+# which must stay empty.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=build-asan
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVT350_SANITIZE=ON \
+  -DVT350_BENCH=OFF >/dev/null
+cmake --build "$build"
+reports="$PWD/$build/sanitizer"
+rm -rf "$reports"
+mkdir -p "$reports"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="log_path=$reports/asan:abort_on_error=0:detect_stack_use_after_return=1:strict_string_checks=1:check_initialization_order=1"
+export LSAN_OPTIONS="suppressions=$PWD/cmake/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="log_path=$reports/ubsan:print_stacktrace=1:halt_on_error=1"
+status=0
+ctest --test-dir "$build" --output-on-failure -j2 --timeout 600 "$@" || status=1
+if compgen -G "$reports/*" >/dev/null; then
+  echo "sanitizer reports:" >&2
+  for f in "$reports"/*; do
+    echo "== $f" >&2
+    head -60 "$f" >&2
+  done
+  status=1
+fi
+exit $status

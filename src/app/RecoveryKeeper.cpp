@@ -1,0 +1,89 @@
+#include "app/RecoveryKeeper.h"
+
+#include "files/DocumentFile.h"
+#include "layout/PageLayout.h"
+#include "model/Job.h"
+
+#include <QDateTime>
+
+namespace vt {
+
+RecoveryKeeper::RecoveryKeeper(Job &job, QObject *parent) : QObject(parent), job_(job)
+{
+    // One thread: the store's files are written and removed in the order asked.
+    disk_.setMaxThreadCount(1);
+    timer_.setSingleShot(true);
+    timer_.setInterval(autosaveDelayMs());
+    connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::writeLater);
+}
+
+RecoveryKeeper::~RecoveryKeeper()
+{
+    // A file still there (the program is ending by a signal, or the window
+    // went without the closing question) stays for the next start; only
+    // the lock goes with this process.
+    disk_.waitForDone();
+}
+
+int RecoveryKeeper::autosaveDelayMs()
+{
+    bool ok = false;
+    const int ms = qEnvironmentVariableIntValue("VT350_AUTOSAVE_MS", &ok);
+    return ok && ms >= 0 ? ms : 5000;
+}
+
+QByteArray RecoveryKeeper::documentBytes() const
+{
+    // As Save writes it, built on a copy: keeping the pages is no change to the job.
+    JobSettings settings = job_.settings;
+    PageChain pages;
+    for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page))
+        *pages.insertPageAfter(pages.last(), settings) = *page;
+    buildPrintRecords(job_.model, pages, settings, job_.currentIndex, false);
+    return encodeDocument(settings, pages, job_.pageCount());
+}
+
+void RecoveryKeeper::jobChanged()
+{
+    if (!job_.modified) {
+        if (keeping_)
+            discard();
+        return;
+    }
+    keeping_ = true;
+    // The lock says at once that this program is alive and has something to keep.
+    disk_.start([this] { store_.lock(); });
+    // Not restarted by later changes: steady typing still gets written.
+    if (!timer_.isActive())
+        timer_.start();
+}
+
+void RecoveryKeeper::writeLater()
+{
+    if (!job_.modified)
+        return;
+    const QByteArray bytes = documentBytes();
+    const QString document = documentPath_;
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    disk_.start([this, bytes, document, now] {
+        if (store_.write(bytes, document, now))
+            QMetaObject::invokeMethod(this, [this] { emit written(store_.dataPath()); }, Qt::QueuedConnection);
+    });
+}
+
+void RecoveryKeeper::writeNow()
+{
+    timer_.stop();
+    disk_.waitForDone();
+    if (job_.modified && store_.write(documentBytes(), documentPath_, QDateTime::currentDateTimeUtc()))
+        emit written(store_.dataPath());
+}
+
+void RecoveryKeeper::discard()
+{
+    timer_.stop();
+    keeping_ = false;
+    disk_.start([this] { store_.discard(); });
+}
+
+} // namespace vt

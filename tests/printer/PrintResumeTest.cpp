@@ -1,0 +1,180 @@
+#include "PrintFixture.h"
+
+#include "printer/PrintResume.h"
+
+#include <QJsonArray>
+
+#include <map>
+
+using namespace vt;
+using namespace vt::test;
+
+namespace {
+
+QStringList simOptions(const QString &firmware, QStringList more = {})
+{
+    return QStringList{QStringLiteral("--firmware"), firmware, QStringLiteral("--segment-seconds"),
+                       QStringLiteral("0.03")}
+           + more;
+}
+
+// A page's number leads its text: 000 to 199.
+QString longText(int page)
+{
+    return QStringLiteral("%1").arg(page, 3, 10, QChar('0')) + QString(97, QChar('a' + page % 26));
+}
+
+void addPages(PrintBench &b)
+{
+    for (int i = 0; i < 200; ++i)
+        b.addPage(longText(i));
+}
+
+std::vector<int> pagesOf(const QJsonObject &frame)
+{
+    std::vector<int> out;
+    for (const QJsonValue &p : frame.value(QStringLiteral("pages")).toArray())
+        out.push_back(QByteArray::fromHex(p.toObject().value(QStringLiteral("textHex")).toString().toLatin1())
+                          .left(3)
+                          .toInt());
+    return out;
+}
+
+std::vector<QJsonObject> framesFrom(const Sim &sim, std::size_t first)
+{
+    std::vector<QJsonObject> all = sim.log(QStringLiteral("frame"));
+    return {all.begin() + std::min(first, all.size()), all.end()};
+}
+
+QStringList hexOf(const std::vector<QJsonObject> &frames)
+{
+    QStringList out;
+    for (const QJsonObject &f : frames)
+        out << f.value(QStringLiteral("hex")).toString();
+    return out;
+}
+
+} // namespace
+
+TEST(PrintResume, ARibbonStopResumesWithTheSegmentThePrinterDidNotFinish)
+{
+    // Segment 1 is reported finished, segment 2 gets the ribbon notice.
+    Sim sim(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--ribbon-after"), QStringLiteral("2")}));
+    PrintBench b({sim.path()});
+    addPages(b);
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.results, std::vector<bool>{false});
+    const auto stopped = sim.log(QStringLiteral("frame"));
+    ASSERT_EQ(stopped.size(), 2u);
+    const int segment2 = pagesOf(stopped[1]).front();
+    EXPECT_EQ(segment2, 51);
+    EXPECT_EQ(b.print.stoppedPage(), segment2);
+
+    // The same job again: asked, and continued from segment 2's first page.
+    b.op.messages.clear();
+    b.op.answers = {Answer::Yes};
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.op.messages.size(), 1u);
+    EXPECT_EQ(b.op.messages[0].text, "The last print of this job stopped before page 52 of 200. Continue from "
+                                     "page 52? (No prints all pages)");
+    EXPECT_EQ(b.op.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(b.results, (std::vector<bool>{false, true}));
+    EXPECT_EQ(b.print.stoppedPage(), -1) << "a job that ended whole leaves nothing to resume";
+    const std::vector<QJsonObject> resumed = framesFrom(sim, 2);
+    ASSERT_FALSE(resumed.empty());
+    EXPECT_EQ(pagesOf(resumed.front()).front(), segment2);
+    // The finished segment and the resumed job deliver every page.
+    std::map<int, int> seen;
+    for (int page : pagesOf(stopped[0]))
+        ++seen[page];
+    for (const QJsonObject &f : resumed)
+        for (int page : pagesOf(f))
+            ++seen[page];
+    EXPECT_EQ(seen.size(), 200u);
+    EXPECT_EQ(seen.begin()->first, 0);
+    EXPECT_EQ(seen.rbegin()->first, 199);
+    EXPECT_EQ(b.progress.total, 200 - segment2) << "the pages to send are those from the resume on";
+
+    // Its frames are those of the job with the pages before it unchecked,
+    // which, being another job, is printed whole without a question.
+    for (int row = 0; row < segment2; ++row)
+        b.job.model.setChecked(row, false);
+    b.op.messages.clear();
+    const std::size_t before = sim.log(QStringLiteral("frame")).size();
+    ASSERT_TRUE(b.printAll());
+    EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+    EXPECT_EQ(hexOf(framesFrom(sim, before)), hexOf(resumed));
+}
+
+TEST(PrintResume, ACancelAfterTwoContinuesResumesAtSegmentThreeAndAnEditedJobStartsOver)
+{
+    Sim sim(simOptions(QStringLiteral("FV1.000.01")));
+    PrintBench b({sim.path()});
+    addPages(b);
+    b.progress.pressContinue = true;
+    // "Cancel" is pressed while the third segment prints.
+    int frames = 0;
+    QObject::connect(&b.print, &PrintJob::timeLeft, [&] {
+        if (++frames == 3)
+            b.progress.pressCancel = true;
+    });
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.results, std::vector<bool>{false});
+    const auto stopped = sim.log(QStringLiteral("frame"));
+    ASSERT_EQ(stopped.size(), 3u);
+    EXPECT_EQ(b.print.stoppedPage(), pagesOf(stopped[2]).front());
+    EXPECT_EQ(b.print.stoppedPage(), 102);
+
+    // No: every page again, from the first.
+    b.progress.pressCancel = false;
+    frames = -100;
+    b.op.answers = {Answer::No};
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.op.messages.size(), 1u);
+    EXPECT_TRUE(b.op.messages[0].text.startsWith("The last print of this job stopped before page 103 of 200."));
+    std::vector<QJsonObject> again = framesFrom(sim, 3);
+    ASSERT_EQ(again.size(), 4u);
+    EXPECT_EQ(pagesOf(again.front()).front(), 0);
+
+    // Stopped again in segment 3, then a page is unchecked: another job,
+    // printed from page 1 without a question (and stopped again).
+    frames = 0;
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.print.stoppedPage(), 102);
+    b.job.model.setChecked(150, false);
+    b.op.messages.clear();
+    b.progress.pressCancel = false;
+    frames = 0;
+    ASSERT_TRUE(b.printAll());
+    EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+    ASSERT_EQ(b.print.stoppedPage(), 102);
+    // A text edited: the same.
+    b.job.model.setCellText(150, ColLine1, QStringLiteral("150 edited"));
+    b.progress.pressCancel = false;
+    b.op.messages.clear();
+    const std::size_t before = sim.log(QStringLiteral("frame")).size();
+    frames = -100;
+    ASSERT_TRUE(b.printAll());
+    EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+    again = framesFrom(sim, before);
+    ASSERT_FALSE(again.empty());
+    EXPECT_EQ(pagesOf(again.front()).front(), 0);
+}
+
+TEST(PrintResume, AJobThatStoppedBeforeItsSecondSegmentOffersNothing)
+{
+    // Busy: nothing went out. Ribbon after the first segment: nothing the
+    // printer finished, so the whole job is still to print.
+    Sim busy(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--busy"), QStringLiteral("2")}));
+    Sim ribbon(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--ribbon-after"), QStringLiteral("1")}));
+    for (const Sim *sim : {&busy, &ribbon}) {
+        PrintBench b({sim->path()});
+        addPages(b);
+        ASSERT_TRUE(b.printAll());
+        EXPECT_EQ(b.results, std::vector<bool>{false});
+        EXPECT_EQ(b.print.stoppedPage(), -1);
+        b.op.messages.clear();
+        ASSERT_TRUE(b.printAll());
+        EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+    }
+}
