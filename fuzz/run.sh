@@ -8,7 +8,7 @@ seconds="${FUZZ_SECONDS:-10}"
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVT350_FUZZ=ON -DVT350_TESTS=OFF -DVT350_BENCH=OFF >/dev/null
-cmake --build "$build" -j2 --target fuzz_document fuzz_csv fuzz_table
+cmake --build "$build" -j2 --target fuzz_document fuzz_csv fuzz_table vt350-xls
 mkdir -p "$build/artifacts"
 status=0
 for target in document csv table; do
