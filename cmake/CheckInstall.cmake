@@ -7,7 +7,7 @@ if(NOT result EQUAL 0)
   message(FATAL_ERROR "cmake --install failed: ${result}")
 endif()
 set(expected
-  bin/vt350 bin/vt350-cli bin/vt350-sim
+  bin/vt350 bin/vt350-cli bin/vt350-sim bin/vt350-xls
   share/applications/org.vt350.Vt350.desktop
   share/metainfo/org.vt350.Vt350.metainfo.xml
   share/mime/packages/org.vt350.Vt350.xml

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/TableClipboard.h"
 #include "commands/ClipboardCommands.h"
+#include "commands/OffThread.h"
 #include "commands/TableCommands.h"
 #include "widgets/ImportTableDialog.h"
 #include "widgets/PageTable.h"
@@ -59,8 +60,14 @@ bool MainWindow::importTableFile(const QString &path, bool askAboutChanges)
 {
     if (refusedWhilePrinting())
         return false;
-    QString problem;
-    if (!openTable(path, lastChoice().options, problem)) {
+    // Opening a large workbook reads its shared strings: off the window's thread.
+    const TableOptions options = lastChoice().options;
+    const QString problem = runOffThread([&] {
+        QString why;
+        openTable(path, options, why);
+        return why;
+    });
+    if (!problem.isEmpty()) {
         operator_.prompt(cannotImportText(path, problem));
         return false;
     }

@@ -1,5 +1,6 @@
 #include "commands/TableCommands.h"
 
+#include "commands/OffThread.h"
 #include "commands/PageCommands.h"
 
 #include <QDir>
@@ -82,7 +83,7 @@ void TableCommands::reportRefusals(const QString &path, const TableContent &cont
 
 bool TableCommands::importTable(const QString &path, const TableChoice &choice)
 {
-    const TableContent content = readTable(path, choice, kMaxPages);
+    const TableContent content = runOffThread([&] { return readTable(path, choice, kMaxPages); });
     if (!usable(path, content))
         return false;
     documents_.replacePages(content.pages, path);
@@ -102,7 +103,7 @@ bool TableCommands::importContent(const QString &path, const TableContent &conte
 bool TableCommands::splitTable(const QString &path, const TableChoice &choice, const QString &name,
                                QStringList *written)
 {
-    TableContent content = readTable(path, choice, LLONG_MAX);
+    TableContent content = runOffThread([&] { return readTable(path, choice, LLONG_MAX); });
     if (!usable(path, content))
         return false;
     // Each part is made as Import makes a job, on a job of its own with the

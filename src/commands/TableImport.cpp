@@ -106,7 +106,7 @@ QString pageLineText(const QString &cell)
     return out;
 }
 
-TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep)
+TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep, const std::atomic_bool *stop)
 {
     TableContent content;
     content.sheets = reader.sheetNames();
@@ -143,7 +143,12 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
         if (count++ < TableContent::kMaxListed)
             content.refused.push_back(TableRefusal{row, bytes, reason});
     };
+    bool stopped = false;
     const bool read = reader.readSheet(sheet, [&](const TableRow &row) {
+        if (stop && stop->load(std::memory_order_relaxed)) {
+            stopped = true;
+            return false;
+        }
         if (!hasText(row.cells))
             return true;
         content.columnCount = std::max(content.columnCount, static_cast<int>(row.cells.size()));
@@ -180,10 +185,12 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
     });
     if (!read)
         content.problem = reader.problem();
+    else if (stopped)
+        content.problem = QStringLiteral("the reading was stopped");
     return content;
 }
 
-TableContent readTable(const QString &path, const TableChoice &choice, qint64 keep)
+TableContent readTable(const QString &path, const TableChoice &choice, qint64 keep, const std::atomic_bool *stop)
 {
     QString problem;
     std::unique_ptr<TableReader> reader = openTable(path, choice.options, problem);
@@ -192,7 +199,7 @@ TableContent readTable(const QString &path, const TableChoice &choice, qint64 ke
         content.problem = problem;
         return content;
     }
-    return readTable(*reader, choice, keep);
+    return readTable(*reader, choice, keep, stop);
 }
 
 QString describeRefusals(const TableContent &content)

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <optional>
 #include <vector>
 
@@ -71,10 +72,13 @@ struct TableContent {
 
 // Reads the chosen sheet through `reader`. Rows without any text are passed
 // over as a spreadsheet's gaps; a row whose chosen fields are all empty is
-// refused as empty.
-TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep = kMaxPages);
+// refused as empty. Setting `stop` (from another thread) ends the reading at
+// the next row, with a problem saying so.
+TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep = kMaxPages,
+                       const std::atomic_bool *stop = nullptr);
 // Opens the file first; the file's problem goes into `problem`.
-TableContent readTable(const QString &path, const TableChoice &choice, qint64 keep = kMaxPages);
+TableContent readTable(const QString &path, const TableChoice &choice, qint64 keep = kMaxPages,
+                       const std::atomic_bool *stop = nullptr);
 
 // One line per listed refusal ("Row 12: 105 bytes, over 100 with the
 // separator", "Row 13: empty"), and a last line for those not listed.

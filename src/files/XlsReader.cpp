@@ -1,14 +1,51 @@
 #include "files/XlsReader.h"
 
 #include "files/WorkbookXml.h"
+#include "files/XlsStream.h"
 
-#include <QFile>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QProcess>
 
-#include <freexl.h>
+#include <atomic>
+#include <mutex>
 
 namespace vt {
 
-XlsReader::XlsReader(const QString &path) { open(path); }
+namespace {
+
+std::mutex programLock;
+std::atomic_int timeLimit = 60000;
+QString &programPath()
+{
+    static QString path;
+    return path;
+}
+
+QString cannotBeRead(const QString &why) { return QStringLiteral("it cannot be read (%1)").arg(why); }
+
+} // namespace
+
+void XlsReader::setTimeLimit(int ms) { timeLimit = ms; }
+
+void XlsReader::setProgram(const QString &path)
+{
+    const std::lock_guard lock(programLock);
+    programPath() = path;
+}
+
+QString XlsReader::program()
+{
+    {
+        const std::lock_guard lock(programLock);
+        if (!programPath().isEmpty())
+            return programPath();
+    }
+    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("vt350-xls"));
+}
+
+XlsReader::XlsReader(const QString &path) : path_(path) { run({path_}, nullptr); }
 
 XlsReader::XlsReader(const QByteArray &bytes)
 {
@@ -16,79 +53,108 @@ XlsReader::XlsReader(const QByteArray &bytes)
         fail(QStringLiteral("a temporary copy could not be written"));
         return;
     }
-    open(copy_.fileName());
-}
-
-XlsReader::~XlsReader()
-{
-    if (handle_)
-        freexl_close(handle_);
-}
-
-void XlsReader::open(const QString &path)
-{
-    const int status = freexl_open(QFile::encodeName(path).constData(), &handle_);
-    if (status != FREEXL_OK) {
-        handle_ = nullptr;
-        fail(status == FREEXL_FILE_NOT_FOUND ? QStringLiteral("it can not be read") : tableproblem::damaged());
-        return;
-    }
-    unsigned int info = 0;
-    if (freexl_get_info(handle_, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
-        fail(tableproblem::encrypted());
-        return;
-    }
-    unsigned int sheets = 0;
-    if (freexl_get_info(handle_, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK) {
-        fail(tableproblem::damaged());
-        return;
-    }
-    for (unsigned int i = 0; i < sheets && i < 0xFFFF; ++i) {
-        const char *name = nullptr;
-        freexl_get_worksheet_name(handle_, static_cast<unsigned short>(i), &name);
-        names_ << (name ? QString::fromUtf8(name) : QString());
-    }
+    path_ = copy_.fileName();
+    run({path_}, nullptr);
 }
 
 bool XlsReader::readSheet(int index, const RowSink &sink)
 {
-    if (!handle_ || !problem_.isEmpty())
+    if (!problem_.isEmpty())
         return false;
-    if (index < 0 || index >= names_.size()
-        || freexl_select_active_worksheet(handle_, static_cast<unsigned short>(index)) != FREEXL_OK)
+    if (index < 0 || index >= names_.size())
         return fail(tableproblem::damaged());
-    unsigned int rows = 0;
-    unsigned short columns = 0;
-    if (freexl_worksheet_dimensions(handle_, &rows, &columns) != FREEXL_OK)
-        return fail(tableproblem::damaged());
+    return run({path_, QString::number(index)}, &sink);
+}
+
+// Runs the reader program and takes its records as they come: the sheet
+// names, and with `sink` the rows. A run that ends without its end record
+// (a crash), runs too long or writes what is not a record is a file that
+// cannot be read.
+bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
+{
+    QProcess reader;
+    reader.setStandardErrorFile(QProcess::nullDevice());
+    reader.setStandardInputFile(QProcess::nullDevice());
+    reader.start(program(), arguments, QIODevice::ReadOnly);
+    if (!reader.waitForStarted())
+        return fail(cannotBeRead(QStringLiteral("the .xls reader %1 did not start").arg(program())));
+    const QDeadlineTimer deadline(timeLimit.load());
+    QStringList names;
     TableRow row;
-    for (unsigned int r = 0; r < rows && r < kMaxSheetRows; ++r) {
-        row.number = r + 1;
-        row.cells.clear();
-        for (unsigned short c = 0; c < columns; ++c) {
-            FreeXL_CellValue cell;
-            if (freexl_get_cell_value(handle_, r, c, &cell) != FREEXL_OK)
-                return fail(tableproblem::damaged());
-            QString text;
-            switch (cell.type) {
-            case FREEXL_CELL_INT: text = QString::number(cell.value.int_value); break;
-            case FREEXL_CELL_DOUBLE: text = generalNumberText(cell.value.double_value); break;
-            case FREEXL_CELL_TEXT:
-            case FREEXL_CELL_SST_TEXT:
-            case FREEXL_CELL_DATE:
-            case FREEXL_CELL_DATETIME:
-            case FREEXL_CELL_TIME: text = QString::fromUtf8(cell.value.text_value); break;
-            default: break;
-            }
-            if (text.isEmpty())
-                continue;
-            while (row.cells.size() < c)
-                row.cells.append(QString());
-            row.cells.append(text);
+    bool wanted = true;
+    const auto deliver = [&] {
+        if (sink && wanted && row.number > 0 && !row.cells.isEmpty())
+            wanted = (*sink)(row);
+        row = TableRow{};
+    };
+    QByteArray data;
+    qsizetype pos = 0;
+    bool ended = false;
+    QString problem;
+    while (!ended && problem.isEmpty() && wanted) {
+        xlsstream::Record record;
+        const xlsstream::Next next = xlsstream::next(data, pos, record);
+        if (next == xlsstream::Next::Bad) {
+            problem = cannotBeRead(QStringLiteral("the .xls reader wrote what is not a record"));
+            break;
         }
-        if (!row.cells.isEmpty() && !sink(row))
-            return true;
+        if (next == xlsstream::Next::More) {
+            data.remove(0, pos);
+            pos = 0;
+            if (reader.bytesAvailable() == 0 && reader.state() == QProcess::NotRunning) {
+                problem = cannotBeRead(QStringLiteral("the .xls reader failed on it"));
+                break;
+            }
+            if (reader.bytesAvailable() == 0 && !reader.waitForReadyRead(static_cast<int>(deadline.remainingTime()))
+                && reader.state() != QProcess::NotRunning) {
+                problem = cannotBeRead(QStringLiteral("reading it took too long"));
+                break;
+            }
+            data += reader.readAllStandardOutput();
+            continue;
+        }
+        switch (record.tag) {
+        case 'S': names << QString::fromUtf8(record.payload); break;
+        case 'R': {
+            deliver();
+            bool number = false;
+            row.number = record.payload.toLongLong(&number);
+            if (!number || row.number <= 0 || row.number > kMaxSheetRows)
+                problem = cannotBeRead(QStringLiteral("the .xls reader wrote a bad row"));
+            break;
+        }
+        case 'C': {
+            const qsizetype blank = record.payload.indexOf(' ');
+            bool number = false;
+            const int column = record.payload.left(blank).toInt(&number);
+            if (blank < 0 || !number || column < row.cells.size() || column >= kMaxSheetColumns || row.number == 0) {
+                problem = cannotBeRead(QStringLiteral("the .xls reader wrote a bad cell"));
+                break;
+            }
+            while (row.cells.size() < column)
+                row.cells.append(QString());
+            row.cells.append(QString::fromUtf8(record.payload.mid(blank + 1)));
+            break;
+        }
+        case 'E':
+            problem = record.payload == "encrypted"    ? tableproblem::encrypted()
+                      : record.payload == "unreadable" ? QStringLiteral("it can not be read")
+                                                       : tableproblem::damaged();
+            break;
+        case 'Z': ended = true; break;
+        default: problem = cannotBeRead(QStringLiteral("the .xls reader wrote what is not a record")); break;
+        }
     }
+    if (ended)
+        deliver();
+    if (reader.state() != QProcess::NotRunning) {
+        reader.kill();
+        reader.waitForFinished();
+    }
+    if (!problem.isEmpty())
+        return fail(problem);
+    if (!sink)
+        names_ = names;
     return true;
 }
 

@@ -1,6 +1,5 @@
 #include "widgets/ImportTableDialog.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -26,18 +25,15 @@ const QColor kRefused(176, 0, 32);
 } // namespace
 
 ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &start, QWidget *parent)
-    : QDialog(parent), path_(path), options_(start.options)
+    : QDialog(parent), path_(path), options_(start.options), startSheet_(std::max(0, start.sheet))
 {
     setWindowTitle(QStringLiteral("Import Table - %1").arg(QFileInfo(path).fileName()));
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     layout->addLayout(form);
 
+    // The sheets are listed once the first read has opened the workbook.
     sheet_ = new QComboBox(this);
-    QString problem;
-    if (std::unique_ptr<TableReader> reader = openTable(path, options_, problem))
-        sheet_->addItems(reader->sheetNames());
-    sheet_->setCurrentIndex(start.sheet < sheet_->count() ? start.sheet : 0);
     auto *sheetLabel = new QLabel(QStringLiteral("&Sheet:"), this);
     sheetLabel->setBuddy(sheet_);
     form->addRow(sheetLabel, sheet_);
@@ -106,10 +102,19 @@ QComboBox *ImportTableDialog::makeField(const QString &text)
     return field;
 }
 
+ImportTableDialog::~ImportTableDialog()
+{
+    // The workers post to this dialog: they must be done before it goes.
+    if (stop_)
+        stop_->store(true);
+    for (std::future<void> &worker : workers_)
+        worker.wait();
+}
+
 TableChoice ImportTableDialog::choice() const
 {
     TableChoice c;
-    c.sheet = std::max(0, sheet_->currentIndex());
+    c.sheet = sheet_->count() > 0 ? std::max(0, sheet_->currentIndex()) : startSheet_;
     c.header = header_->isChecked();
     c.line1 = fields_[0]->currentText();
     c.line2 = fields_[1]->currentText();
@@ -139,9 +144,53 @@ void ImportTableDialog::fillColumns()
 void ImportTableDialog::refresh()
 {
     pause_->stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    content_ = readTable(path_, choice(), kMaxPages);
-    QApplication::restoreOverrideCursor();
+    if (stop_)
+        stop_->store(true);
+    stop_ = std::make_shared<std::atomic_bool>(false);
+    std::erase_if(workers_, [](const std::future<void> &worker) {
+        return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    reading_ = true;
+    summary_->setText(QStringLiteral("Reading %1 ...").arg(QFileInfo(path_).fileName()));
+    summary_->setPalette(QPalette());
+    preview_->setRowCount(0);
+    split_->setEnabled(false);
+    if (QPushButton *okButton = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok))
+        okButton->setEnabled(false);
+
+    workers_.push_back(std::async(std::launch::async, [this, path = path_, choice = choice(), kept = kept_,
+                                                       stop = stop_] {
+        TablePreview preview = readTablePreview(path, choice, kept, *stop);
+        if (stop->load())
+            return;
+        // Queued to the window's thread; the destructor waits for this task,
+        // so the dialog is still there to take the call.
+        QMetaObject::invokeMethod(
+            this,
+            [this, stop, preview = std::move(preview)] {
+                if (stop == stop_)
+                    showPreview(preview);
+            },
+            Qt::QueuedConnection);
+    }));
+}
+
+void ImportTableDialog::fillSheets()
+{
+    if (sheet_->count() == content_.sheets.size())
+        return;
+    const QSignalBlocker quiet(sheet_);
+    sheet_->clear();
+    sheet_->addItems(content_.sheets);
+    sheet_->setCurrentIndex(content_.sheet < sheet_->count() ? content_.sheet : 0);
+}
+
+void ImportTableDialog::showPreview(const TablePreview &preview)
+{
+    reading_ = false;
+    content_ = preview.content;
+    kept_ = preview.rows;
+    fillSheets();
     fillColumns();
 
     const bool ok = content_.problem.isEmpty();
@@ -171,6 +220,7 @@ void ImportTableDialog::refresh()
     split_->setEnabled(ok && content_.beyondLimit > 0);
     if (QPushButton *okButton = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok))
         okButton->setEnabled(ok && !content_.pages.empty());
+    emit previewReady();
 }
 
 } // namespace vt

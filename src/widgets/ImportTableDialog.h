@@ -1,8 +1,13 @@
 #pragma once
 
-#include "commands/TableImport.h"
+#include "commands/TablePreview.h"
 
 #include <QDialog>
+
+#include <atomic>
+#include <future>
+#include <memory>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -15,11 +20,14 @@ namespace vt {
 // Import Table: which sheet, whether the first row holds column names, what
 // goes into the 1st line, the 2nd line and the repeat, with a preview of the
 // pages this gives and of every row refused. The reading and the rules are
-// those of TableImport; this is only their face.
+// those of TableImport; this is only their face. The file is read on a
+// worker thread: the window keeps answering while a large sheet is read, and
+// a read overtaken by a newer choice, or by closing, is stopped and dropped.
 class ImportTableDialog : public QDialog {
     Q_OBJECT
 public:
     ImportTableDialog(const QString &path, const TableChoice &start, QWidget *parent = nullptr);
+    ~ImportTableDialog() override;
 
     TableChoice choice() const;
     // The sheet as read with the last choice shown.
@@ -35,10 +43,17 @@ public:
     QCheckBox *splitBox() const { return split_; }
 
     // Reads the sheet again with the choice shown (also after a short pause
-    // in typing).
+    // in typing); previewReady() follows when the preview is in.
     void refresh();
+    // No read under way: the preview shows the choice.
+    bool isReady() const { return !reading_; }
+
+signals:
+    void previewReady();
 
 private:
+    void showPreview(const TablePreview &preview);
+    void fillSheets();
     void fillColumns();
     QComboBox *makeField(const QString &text);
 
@@ -52,6 +67,11 @@ private:
     QTableWidget *preview_ = nullptr;
     QCheckBox *split_ = nullptr;
     QTimer *pause_ = nullptr;
+    int startSheet_ = 0;
+    bool reading_ = false;
+    std::shared_ptr<const SheetRows> kept_;
+    std::shared_ptr<std::atomic_bool> stop_;
+    std::vector<std::future<void>> workers_;
 };
 
 } // namespace vt

@@ -2,6 +2,7 @@
 #include "commands/DocumentCommands.h"
 #include "commands/PageCommands.h"
 #include "commands/TableCommands.h"
+#include "commands/TablePreview.h"
 #include "common/Files.h"
 #include "common/ScriptedOperator.h"
 #include "files/DocumentFile.h"
@@ -109,6 +110,37 @@ TEST(TableImport, RefusedRowsAreCountedWithTheirReasons)
               "Row 207: beyond the 200-page limit");
     EXPECT_EQ(refusalSummary(c, QStringLiteral("w.csv")).toStdString(),
               "5 rows of w.csv were not imported: 2 over 100 bytes, 1 empty, 2 beyond the 200-page limit.");
+}
+
+// The preview keeps a sheet of at most the given rows (gaps included, as
+// the file has them) and reads a kept sheet's rows again for a new choice;
+// a stopped read keeps nothing.
+TEST(TableImport, PreviewKeepsASmallSheet)
+{
+    Session s;
+    const QString path = s.file("Source,Pin\nX1,3\n\nK2,4\n");
+    const std::atomic_bool going{false};
+    EXPECT_EQ(readTablePreview(path, choice("A", "B", ""), nullptr, going, 3).rows, nullptr);
+    const TablePreview first = readTablePreview(path, choice("A", "B", ""), nullptr, going, 4);
+    ASSERT_NE(first.rows, nullptr);
+    EXPECT_EQ(first.rows->rows.size(), 4u);
+    EXPECT_EQ(first.content.pages.size(), 2u);
+    // A column that is not there still keeps the rows for the next choice.
+    const TablePreview wrong = readTablePreview(path, choice("Nowhere", "B", ""), nullptr, going, 4);
+    EXPECT_FALSE(wrong.content.problem.isEmpty());
+    ASSERT_NE(wrong.rows, nullptr);
+
+    ASSERT_TRUE(QFile::remove(path));
+    const TablePreview again = readTablePreview(path, choice("{Source}{Pin}", "", ""), wrong.rows, going, 4);
+    ASSERT_TRUE(again.content.problem.isEmpty()) << again.content.problem.toStdString();
+    ASSERT_EQ(again.content.pages.size(), 2u);
+    EXPECT_EQ(again.content.pages[1].line1, QStringLiteral("K24"));
+    EXPECT_EQ(again.content.pageRows[1], 4);
+
+    const std::atomic_bool stop{true};
+    const TablePreview stopped = readTablePreview(s.file("A,B\nC,D\n"), choice("A", "B", "", false), nullptr, stop);
+    EXPECT_EQ(stopped.content.problem, QStringLiteral("the reading was stopped"));
+    EXPECT_EQ(stopped.rows, nullptr);
 }
 
 TEST(TableImport, ImportReplacesTheJobOnceOrLeavesItAsItWas)

@@ -1,3 +1,4 @@
+#include "files/XlsReader.h"
 #include "render/Fonts.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "the shipped fonts (src/resources/fonts) could not be loaded\n");
         return 1;
     }
+    vt::XlsReader::setProgram(QStringLiteral(VT350_XLS_PROGRAM));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 #include "common/Workbooks.h"
 #include "files/DelimitedText.h"
 #include "files/TableReader.h"
+#include "files/XlsReader.h"
 #include "model/CodePage.h"
 
 #include <QTemporaryDir>
@@ -213,4 +214,39 @@ TEST(TableReader, ZipBombIsRefused)
     ASSERT_TRUE(writeZip(dir.filePath("bomb.xlsx"), atLimit));
     EXPECT_EQ(readPath(dir.filePath("bomb.xlsx")).problem.toStdString(),
               "its parts would unpack to more than 200 MB (refused)");
+}
+
+// .xls is read by a separate process: a file that makes libfreexl fault, a
+// reader that dies, hangs or stops short all become a file that cannot be
+// read, and this program goes on.
+TEST(TableReader, XlsReaderFaultsStayInTheirProcess)
+{
+    // The file the fuzzer found: libfreexl reads past a stack buffer on it.
+    const Read crafted = readPath(kFixtures + "freexl-overread.xls");
+    EXPECT_FALSE(crafted.problem.isEmpty());
+    EXPECT_TRUE(crafted.rows.empty());
+
+    QTemporaryDir dir;
+    const QString real = XlsReader::program();
+    const auto withReader = [&](const char *script) {
+        const QString path = dir.filePath(QStringLiteral("reader%1").arg(qHash(QByteArray(script))));
+        writeAll(path, QByteArray("#!/bin/sh\n") + script + "\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+        XlsReader::setProgram(path);
+        const Read r = readPath(kFixtures + "wirelist.xls");
+        XlsReader::setProgram(real);
+        return r.problem.toStdString();
+    };
+    EXPECT_EQ(withReader("kill -SEGV $$"), "it cannot be read (the .xls reader failed on it)");
+    // The names come, then the reader dies before the end record.
+    EXPECT_EQ(withReader("printf 'S5:WiresS5:Notes'; [ $# = 2 ] && kill -SEGV $$; printf 'Z0:'"),
+              "it cannot be read (the .xls reader failed on it)");
+    EXPECT_EQ(withReader("printf 'S5:WiresR1:0Z0:'"), "it cannot be read (the .xls reader wrote a bad row)");
+    EXPECT_EQ(withReader("printf 'S5:WiresXY:'"), "it cannot be read (the .xls reader wrote what is not a record)");
+    XlsReader::setTimeLimit(300);
+    EXPECT_EQ(withReader("exec sleep 30"), "it cannot be read (reading it took too long)");
+    XlsReader::setTimeLimit(60000);
+    XlsReader::setProgram(dir.filePath(QStringLiteral("missing")));
+    EXPECT_TRUE(readPath(kFixtures + "wirelist.xls").problem.startsWith(QStringLiteral("it cannot be read (the .xls reader")));
+    XlsReader::setProgram(real);
 }

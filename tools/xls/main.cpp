@@ -1,0 +1,105 @@
+// vt350-xls FILE [SHEET]: reads an Excel 97-2003 workbook with libfreexl and
+// writes its sheet names, and the rows of sheet SHEET (from 0), to standard
+// output as files/XlsStream.h describes. The programs run it as a separate
+// process: libfreexl has memory faults on crafted files, and a fault here
+// ends this process only, never the operator's window.
+#include "files/TableReader.h"
+#include "files/XlsStream.h"
+
+#include <QByteArray>
+#include <QFile>
+
+#include <cstdio>
+#include <cstdlib>
+#include <freexl.h>
+
+using namespace vt;
+
+namespace {
+
+QByteArray out;
+
+void flush()
+{
+    std::fwrite(out.constData(), 1, static_cast<std::size_t>(out.size()), stdout);
+    out.clear();
+}
+
+int finish(const char *problem)
+{
+    if (problem)
+        xlsstream::append(out, 'E', problem);
+    xlsstream::append(out, 'Z', {});
+    flush();
+    std::fflush(stdout);
+    return problem ? 1 : 0;
+}
+
+QByteArray cellText(const FreeXL_CellValue &cell)
+{
+    switch (cell.type) {
+    case FREEXL_CELL_INT: return QByteArray::number(cell.value.int_value);
+    case FREEXL_CELL_DOUBLE: return generalNumberText(cell.value.double_value).toUtf8();
+    case FREEXL_CELL_TEXT:
+    case FREEXL_CELL_SST_TEXT:
+    case FREEXL_CELL_DATE:
+    case FREEXL_CELL_DATETIME:
+    case FREEXL_CELL_TIME: return cell.value.text_value ? QByteArray(cell.value.text_value) : QByteArray();
+    default: return {};
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2 || argc > 3) {
+        std::fprintf(stderr, "usage: vt350-xls FILE [SHEET]\n");
+        return 2;
+    }
+    const void *book = nullptr;
+    const int status = freexl_open(argv[1], &book);
+    if (status != FREEXL_OK)
+        return finish(status == FREEXL_FILE_NOT_FOUND ? "unreadable" : "damaged");
+    unsigned int info = 0;
+    if (freexl_get_info(book, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED)
+        return finish("encrypted");
+    unsigned int sheets = 0;
+    if (freexl_get_info(book, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK)
+        return finish("damaged");
+    for (unsigned int i = 0; i < sheets && i < 0xFFFF; ++i) {
+        const char *name = nullptr;
+        freexl_get_worksheet_name(book, static_cast<unsigned short>(i), &name);
+        xlsstream::append(out, 'S', name ? QByteArrayView(name) : QByteArrayView());
+    }
+    if (argc == 3) {
+        bool number = false;
+        const int index = QByteArray(argv[2]).toInt(&number);
+        if (!number || index < 0 || static_cast<unsigned int>(index) >= sheets
+            || freexl_select_active_worksheet(book, static_cast<unsigned short>(index)) != FREEXL_OK)
+            return finish("damaged");
+        unsigned int rows = 0;
+        unsigned short columns = 0;
+        if (freexl_worksheet_dimensions(book, &rows, &columns) != FREEXL_OK)
+            return finish("damaged");
+        for (unsigned int r = 0; r < rows && r < kMaxSheetRows; ++r) {
+            bool started = false;
+            for (unsigned short c = 0; c < columns && c < kMaxSheetColumns; ++c) {
+                FreeXL_CellValue cell;
+                if (freexl_get_cell_value(book, r, c, &cell) != FREEXL_OK)
+                    return finish("damaged");
+                const QByteArray text = cellText(cell);
+                if (text.isEmpty())
+                    continue;
+                if (!started)
+                    xlsstream::append(out, 'R', QByteArray::number(r + 1));
+                started = true;
+                xlsstream::append(out, 'C', QByteArray::number(c) + ' ' + text);
+            }
+            if (out.size() > (1 << 20))
+                flush();
+        }
+    }
+    freexl_close(book);
+    return finish(nullptr);
+}
