@@ -24,6 +24,20 @@
 
 namespace vt::test {
 
+// A virtual printer of the given firmware whose segments print in 30 ms.
+inline QStringList simOptions(const QString &firmware, QStringList more = {})
+{
+    return QStringList{QStringLiteral("--firmware"), firmware, QStringLiteral("--segment-seconds"),
+                       QStringLiteral("0.03")}
+           + more;
+}
+
+// A page of 100 bytes whose number leads its text: 000 to 199.
+inline QString longText(int page)
+{
+    return QStringLiteral("%1").arg(page, 3, 10, QChar('0')) + QString(97, QChar('a' + page % 26));
+}
+
 // A virtual printer on its own pseudo-terminal, for as long as the object lives.
 class Sim {
 public:

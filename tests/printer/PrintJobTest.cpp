@@ -16,18 +16,6 @@ const char kRecordAB[] = "00 00 00 00 00 00 00 00 00 00 01 00 00 4E 4C 41 42 00 
                         "31 00 00 00 00 00 01 00 81 00 00 00 02 30 34 04 00 30 30 30 31 00 00 00 00"
                         "00 00 00 00 00 41 42";
 
-QStringList simOptions(const QString &firmware, QStringList more = {})
-{
-    return QStringList{QStringLiteral("--firmware"), firmware, QStringLiteral("--segment-seconds"),
-                       QStringLiteral("0.03")}
-           + more;
-}
-
-QString longText(int page)
-{
-    return QStringLiteral("%1").arg(page, 3, 10, QChar('0')) + QString(97, QChar('a' + page % 26));
-}
-
 // How often each page arrived, by the number at the start of its text.
 std::map<int, int> arrivals(const std::vector<QJsonObject> &frames)
 {

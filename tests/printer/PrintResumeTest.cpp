@@ -11,19 +11,6 @@ using namespace vt::test;
 
 namespace {
 
-QStringList simOptions(const QString &firmware, QStringList more = {})
-{
-    return QStringList{QStringLiteral("--firmware"), firmware, QStringLiteral("--segment-seconds"),
-                       QStringLiteral("0.03")}
-           + more;
-}
-
-// A page's number leads its text: 000 to 199.
-QString longText(int page)
-{
-    return QStringLiteral("%1").arg(page, 3, 10, QChar('0')) + QString(97, QChar('a' + page % 26));
-}
-
 void addPages(PrintBench &b)
 {
     for (int i = 0; i < 200; ++i)
