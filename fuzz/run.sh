@@ -8,6 +8,7 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-10}"
 build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
   -DVT350_FUZZ=ON -DVT350_TESTS=OFF -DVT350_BENCH=OFF >/dev/null
 targets="${FUZZ_TARGETS:-document csv table replies framecheck}"
 # The table target reads .xls files through the separate reader program.

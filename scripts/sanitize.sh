@@ -7,8 +7,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build-asan
+# -O1 and line tables: what the sanitizers' reports need, and a good deal
+# quicker to build than -O2 with full debug information.
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVT350_SANITIZE=ON \
-  -DVT350_BENCH=OFF >/dev/null
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DVT350_BENCH=OFF >/dev/null
 cmake --build "$build"
 reports="$PWD/$build/sanitizer"
 rm -rf "$reports"

@@ -4,10 +4,15 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QSettings>
 
 #include <algorithm>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#else
+#include <QSerialPortInfo>
+#endif
 
 namespace vt {
 
@@ -31,12 +36,32 @@ QString configFilePath()
     return QDir(configDirectory()).filePath(QStringLiteral("ConSet.InI"));
 }
 
-int configuredPort()
+namespace {
+
+int portIn(const QString &file)
 {
-    QSettings ini(configFilePath(), QSettings::IniFormat);
+    QSettings ini(file, QSettings::IniFormat);
     bool ok = false;
     const int port = ini.value(kSection + QStringLiteral("/ComPort")).toInt(&ok);
     return ok ? port : 0;
+}
+
+} // namespace
+
+int configuredPort()
+{
+    int port = portIn(configFilePath());
+#ifdef Q_OS_WIN
+    // The earlier program kept its ConSet.InI in the Windows folder, where a
+    // user may not write: its port still counts until this program keeps one.
+    if (port == 0) {
+        wchar_t folder[MAX_PATH];
+        const UINT n = GetWindowsDirectoryW(folder, MAX_PATH);
+        if (n > 0 && n < MAX_PATH)
+            port = portIn(QDir(QString::fromWCharArray(folder, int(n))).filePath(QStringLiteral("ConSet.InI")));
+    }
+#endif
+    return port;
 }
 
 void storeConfiguredPort(int port)
@@ -127,6 +152,13 @@ QString stableDeviceName(const QString &device)
         if (link.isSymLink() && link.canonicalFilePath() == target)
             return link.absoluteFilePath();
     return device;
+}
+
+int baudRate(int baudCode)
+{
+    static const int rates[] = {50, 75, 110, 134, 150, 300, 600, 1200, 1800, 2400, 4800, 7200, 9600, 19200, 38400,
+                                57600, 115200};
+    return baudCode >= 0 && baudCode < int(std::size(rates)) ? rates[baudCode] : 0;
 }
 
 QString devicePath(int port)

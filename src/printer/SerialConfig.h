@@ -20,6 +20,9 @@ QStringList serialDevices();
 // The system's serial devices sorted into port order: by name, with runs of
 // digits compared as numbers.
 QStringList inPortOrder(QStringList devices);
+// The line speed of a baud code of the serial library (12 is 9600); 0 for none.
+int baudRate(int baudCode);
+
 // The device of port n (1 or more); empty when there is none.
 QString devicePath(int port);
 

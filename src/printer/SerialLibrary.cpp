@@ -1,5 +1,8 @@
 #include "printer/SerialLibrary.h"
 
+// The POSIX line, over QSerialPort; Windows has its own (SerialLibraryWindows.cpp).
+#ifndef Q_OS_WIN
+
 #include "printer/SerialConfig.h"
 
 #include <QFileInfo>
@@ -9,17 +12,6 @@
 #include <chrono>
 
 namespace vt {
-
-namespace {
-
-int baudRateFor(int baudCode)
-{
-    static const int rates[] = {50, 75, 110, 134, 150, 300, 600, 1200, 1800, 2400, 4800, 7200, 9600, 19200, 38400,
-                                57600, 115200};
-    return baudCode >= 0 && baudCode < int(std::size(rates)) ? rates[baudCode] : 0;
-}
-
-} // namespace
 
 SerialLibrary::SerialLibrary(QObject *parent) : QObject(parent) {}
 
@@ -48,12 +40,8 @@ int SerialLibrary::open(int port)
         return -1;
     }
     // Every opener must use the same name, or the lock files differ.
-#ifdef Q_OS_WIN
-    const QString device = lastDevice_; // COMn is no file
-#else
     const QFileInfo info(lastDevice_);
     const QString device = info.exists() ? info.canonicalFilePath() : lastDevice_;
-#endif
 
     // A new job needs the device the last one may still be finishing on.
     finishDrain(port);
@@ -113,7 +101,7 @@ void SerialLibrary::onError(int port, QSerialPort *serial)
 int SerialLibrary::setLine(int port, int baudCode, int modeCode)
 {
     QSerialPort *serial = portFor(port);
-    const int rate = baudRateFor(baudCode);
+    const int rate = baudRate(baudCode);
     if (!serial || rate == 0)
         return -1;
     const auto dataBits = static_cast<QSerialPort::DataBits>(5 + (modeCode & 0x03));
@@ -207,3 +195,5 @@ bool SerialLibrary::connectionLost(int port) const
 }
 
 } // namespace vt
+
+#endif // Q_OS_WIN

@@ -7,13 +7,15 @@
 #include <memory>
 
 class QSerialPort;
+class QTimer;
 
 namespace vt {
 
 // Why the last open of a port failed.
 enum class OpenFailure { None, NoDevice, Permission, Busy, Other };
 
-// The six serial operations the printer link is built on, over QSerialPort.
+// The six serial operations the printer link is built on: over QSerialPort, and
+// on Windows over the communications API (SerialLibraryWindows.cpp).
 // Every call names the port by number (1 for the first). Results follow the
 // serial library the printer link was written against: 0 for success from
 // open and setLine, byte counts from the rest.
@@ -46,15 +48,28 @@ signals:
     void lost(int port);
 
 private:
+#ifdef Q_OS_WIN
+    struct WinPort;
+    WinPort *portFor(int port) const;
+    // Takes finished writes off a port; a failed one means the device is gone.
+    void collectWrites(int port, WinPort *serial);
+    void markLost(int port);
+    void finishDrain(int port);
+
+    std::map<int, std::unique_ptr<WinPort>> ports_;
+    std::map<int, std::unique_ptr<WinPort>> draining_;
+    QTimer *writeWatch_ = nullptr;
+#else
     QSerialPort *portFor(int port) const;
     void onError(int port, QSerialPort *serial);
     // Closes a port whose last bytes were still on their way out.
     void finishDrain(int port);
 
     std::map<int, std::unique_ptr<QSerialPort>> ports_;
-    std::map<int, bool> lost_;
     // Closed ports still handing their last bytes to the system.
     std::map<int, std::unique_ptr<QSerialPort>> draining_;
+#endif
+    std::map<int, bool> lost_;
     qint64 bytesWritten_ = 0;
     OpenFailure lastFailure_ = OpenFailure::None;
     QString lastDevice_;

@@ -12,7 +12,17 @@ namespace vt::fonts {
 
 namespace {
 
-QStringList withChinese(const QString &family) { return {family, chineseFamily}; }
+// Chinese text falls back to the face the system has for it: Windows ships
+// Microsoft YaHei (SimSun on the oldest); elsewhere the one the program's
+// package installs.
+QStringList withChinese(const QString &family)
+{
+#ifdef Q_OS_WIN
+    return {family, QStringLiteral("Microsoft YaHei"), chineseFamily, QStringLiteral("SimSun")};
+#else
+    return {family, chineseFamily};
+#endif
+}
 
 } // namespace
 

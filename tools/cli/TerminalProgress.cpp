@@ -3,17 +3,39 @@
 #include <QSocketNotifier>
 
 #include <algorithm>
+
+#ifdef Q_OS_WIN
+#include <thread>
+#include <windows.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace vt::cli {
 
 TerminalProgress::TerminalProgress(bool autoContinue, std::FILE *out) : autoContinue_(autoContinue), out_(out)
 {
-    if (!autoContinue_) {
-        input_ = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
-        input_->setEnabled(false);
-        connect(input_, &QSocketNotifier::activated, this, &TerminalProgress::onInput);
-    }
+    if (autoContinue_)
+        return;
+#ifdef Q_OS_WIN
+    // A console or a pipe cannot be watched by a notifier on Windows: a thread
+    // reads standard input for the whole run and hands each piece over.
+    std::thread([this] {
+        char buffer[256];
+        for (;;) {
+            DWORD n = 0;
+            const bool ok = ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &n, nullptr) && n > 0;
+            const int presses = ok ? int(std::count(buffer, buffer + n, '\n')) : 0;
+            QMetaObject::invokeMethod(this, [this, presses, ok] { takeInput(presses, !ok); }, Qt::QueuedConnection);
+            if (!ok)
+                return;
+        }
+    }).detach();
+#else
+    input_ = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
+    input_->setEnabled(false);
+    connect(input_, &QSocketNotifier::activated, this, &TerminalProgress::onInput);
+#endif
 }
 
 void TerminalProgress::setText(const QString &text)
@@ -45,7 +67,8 @@ void TerminalProgress::setManualWait(bool on)
         return;
     std::fputs("Press Enter to continue (Ctrl+C stops).\n", out_);
     std::fflush(out_);
-    input_->setEnabled(true);
+    if (input_)
+        input_->setEnabled(true);
 }
 
 bool TerminalProgress::takePress()
@@ -66,16 +89,26 @@ bool TerminalProgress::takePress()
 
 void TerminalProgress::onInput()
 {
+#ifndef Q_OS_WIN
     char buffer[256];
     const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-    if (n <= 0) {
+    if (n <= 0)
+        takeInput(0, true);
+    else
+        takeInput(int(std::count(buffer, buffer + n, '\n')), false);
+#endif
+}
+
+void TerminalProgress::takeInput(int presses, bool end)
+{
+    // Each Enter is one press, also when typed ahead.
+    presses_ += presses;
+    if (end) {
         endOfInput_ = true;
-        input_->setEnabled(false);
-    } else {
-        // Each Enter is one press, also when typed ahead.
-        presses_ += int(std::count(buffer, buffer + n, '\n'));
+        if (input_)
+            input_->setEnabled(false);
     }
-    if (manual_ && state_ == WaitingForOperator && takePress())
+    if (manual_ && state_ == WaitingForOperator && takePress() && input_)
         input_->setEnabled(false);
 }
 

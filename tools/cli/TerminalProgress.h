@@ -30,6 +30,8 @@ public:
 
 private:
     void onInput();
+    // Counts the Enters read; `end` when standard input has closed.
+    void takeInput(int presses, bool end);
     // Uses up one Enter typed so far; at the end of input, cancels instead.
     bool takePress();
 

@@ -55,6 +55,9 @@ int main(int argc, char **argv)
     std::unique_ptr<QCoreApplication> application =
         draws ? std::make_unique<QGuiApplication>(argc, argv) : std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication &app = *application;
+    // The same configuration folder, and so the same ConSet.InI, as the window.
+    app.setApplicationName(QStringLiteral("vt350"));
+    app.setOrganizationName(QStringLiteral("vt350"));
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;

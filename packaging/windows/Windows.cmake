@@ -1,0 +1,75 @@
+# Windows: the programs with their icon, the Qt, ICU, zip, FreeXL and MinGW
+# runtime libraries they load, and an NSIS installer (cpack -G NSIS) with a
+# Start menu entry, the .vtd association and an uninstaller.
+set(VT350_ICO ${CMAKE_CURRENT_SOURCE_DIR}/windows/vt350.ico)
+foreach(target vt350 vt350-cli)
+  if(target STREQUAL vt350)
+    set(VT350_DESCRIPTION "Vt350 label program")
+  else()
+    set(VT350_DESCRIPTION "Vt350 label program, command line")
+  endif()
+  configure_file(windows/vt350.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.rc)
+endforeach()
+
+set(VT350_WIN_SDK "" CACHE PATH "Windows libraries built by scripts/windows/toolchain.sh")
+install(TARGETS vt350 vt350-cli vt350-xls RUNTIME DESTINATION .)
+install(FILES ${VT350_WIN_SDK}/plugins/platforms/qwindows.dll DESTINATION platforms)
+install(FILES ${VT350_WIN_SDK}/plugins/styles/qwindowsvistastyle.dll DESTINATION styles)
+install(FILES ${PROJECT_SOURCE_DIR}/src/resources/fonts/LICENSE-Liberation.txt DESTINATION .)
+
+# The libraries the programs and plugins load, found the way Windows finds
+# them, from the SDK and the MinGW runtime. What none of those folders holds is
+# part of Windows and stays out.
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
+                OUTPUT_VARIABLE mingw_cxx_dll OUTPUT_STRIP_TRAILING_WHITESPACE)
+get_filename_component(mingw_gcc_dir ${mingw_cxx_dll} DIRECTORY)
+set(VT350_DLL_DIRS ${VT350_WIN_SDK}/bin ${VT350_WIN_SDK}/lib ${mingw_gcc_dir} /usr/x86_64-w64-mingw32/lib
+    CACHE INTERNAL "")
+install(CODE "
+  set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
+  set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
+  set(CMAKE_GET_RUNTIME_DEPENDENCIES_COMMAND ${CMAKE_OBJDUMP})
+  file(GET_RUNTIME_DEPENDENCIES
+    EXECUTABLES $<TARGET_FILE:vt350> $<TARGET_FILE:vt350-cli> $<TARGET_FILE:vt350-xls>
+    LIBRARIES ${VT350_WIN_SDK}/plugins/platforms/qwindows.dll ${VT350_WIN_SDK}/plugins/styles/qwindowsvistastyle.dll
+    DIRECTORIES ${VT350_DLL_DIRS}
+    RESOLVED_DEPENDENCIES_VAR found
+    UNRESOLVED_DEPENDENCIES_VAR system)
+  foreach(dll \${found})
+    file(INSTALL \${dll} DESTINATION \${CMAKE_INSTALL_PREFIX})
+  endforeach()
+")
+
+set(CPACK_GENERATOR NSIS)
+set(CPACK_PACKAGE_NAME vt350)
+set(CPACK_PACKAGE_VENDOR "Vt350 label program developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
+set(CPACK_PACKAGE_FILE_NAME vt350-${PROJECT_VERSION}.0-win64)
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Prepare cable and wire marks and print them on the Vt350 printer")
+set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vt350")
+set(CPACK_PACKAGE_EXECUTABLES vt350 "Vt350 label program")
+set(CPACK_NSIS_DISPLAY_NAME "Vt350 label program")
+set(CPACK_NSIS_PACKAGE_NAME "Vt350 label program")
+set(CPACK_NSIS_INSTALLED_ICON_NAME vt350.exe)
+set(CPACK_NSIS_MUI_ICON ${VT350_ICO})
+set(CPACK_NSIS_MUI_UNIICON ${VT350_ICO})
+set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# Documents open with the program and carry its icon; the uninstaller takes
+# the association away again. SHChangeNotify makes Explorer show it at once.
+set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [[
+  WriteRegStr HKLM "Software\Classes\.vtd" "" "Vt350.Job"
+  WriteRegStr HKLM "Software\Classes\Vt350.Job" "" "Vt350 label job"
+  WriteRegStr HKLM "Software\Classes\Vt350.Job\DefaultIcon" "" "$INSTDIR\vt350.exe,0"
+  WriteRegStr HKLM "Software\Classes\Vt350.Job\shell\open\command" "" '"$INSTDIR\vt350.exe" "%1"'
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+]])
+set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
+  ReadRegStr $0 HKLM "Software\Classes\.vtd" ""
+  StrCmp $0 "Vt350.Job" 0 +2
+  DeleteRegKey HKLM "Software\Classes\.vtd"
+  DeleteRegKey HKLM "Software\Classes\Vt350.Job"
+  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
+]])
+include(CPack)

@@ -1,0 +1,21 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (POSIX threads).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR AMD64)
+set(_triple x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${_triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${_triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${_triple}-windres)
+set(CMAKE_AR ${_triple}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB ${_triple}-ranlib CACHE FILEPATH "")
+
+# Libraries come from the MinGW sysroot and the SDK folder; programs from the build machine.
+set(VT350_WIN_SDK "$ENV{VT350_WIN_SDK}" CACHE PATH "Windows libraries built by toolchain.sh")
+if(NOT VT350_WIN_SDK)
+  set(VT350_WIN_SDK /opt/vt350-win-sdk CACHE PATH "" FORCE)
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/${_triple} ${VT350_WIN_SDK})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_STRIP ${_triple}-strip CACHE FILEPATH "")
