@@ -42,6 +42,8 @@ install(CODE "
 ")
 
 set(CPACK_GENERATOR NSIS)
+# The NSIS commands below keep their backslashes and quotes.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME vt350)
 set(CPACK_PACKAGE_VENDOR "Vt350 label program developers")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
@@ -49,6 +51,7 @@ set(CPACK_PACKAGE_FILE_NAME vt350-${PROJECT_VERSION}.0-win64)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Prepare cable and wire marks and print them on the Vt350 printer")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vt350")
 set(CPACK_PACKAGE_EXECUTABLES vt350 "Vt350 label program")
+set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_DISPLAY_NAME "Vt350 label program")
 set(CPACK_NSIS_PACKAGE_NAME "Vt350 label program")
 set(CPACK_NSIS_INSTALLED_ICON_NAME vt350.exe)

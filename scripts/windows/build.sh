@@ -17,6 +17,6 @@ cmake -S . -B build-win -G Ninja \
   -DCMAKE_BUILD_TYPE=Release -DVT350_BENCH=OFF -DICU_ROOT="$SDK" \
   -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
   -DCMAKE_CROSSCOMPILING_EMULATOR="$repo/scripts/windows/wine-run" >/dev/null
-cmake --build build-win "$@"
+cmake --build build-win -- "$@"
 (cd build-win && cpack -G NSIS >/dev/null)
 ls -l build-win/vt350-*-win64.exe

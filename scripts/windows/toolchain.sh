@@ -47,7 +47,7 @@ packages() {
   $SUDO apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 \
     libz-mingw-w64-dev wine wine64 nsis dpkg-dev cmake ninja-build pkg-config python3 \
-    qt6-base-dev qt6-base-dev-tools autoconf automake libtool xvfb xauth >/dev/null
+    qt6-base-dev qt6-base-dev-tools autoconf automake libtool xvfb xauth libwine-dev >/dev/null
 }
 
 sources() {
@@ -88,6 +88,13 @@ cmake_win() {
 }
 
 qt() {
+  # Debian's qtbase leaves out the tablet interface's headers (their licence
+  # forbids changes); Wine's LGPL ones stand in where Qt's build looks for
+  # them, with the two Wine macros they use (qt-wintab/wintab.h).
+  local wintab="$(srcdir qt6-base)src/3rdparty/wintab"
+  mkdir -p "$wintab"
+  cp /usr/include/wine/wine/windows/wintab.h "$wintab/wine-wintab.h"
+  cp /usr/include/wine/wine/windows/pktdef.h "$here/qt-wintab/wintab.h" "$wintab/"
   # Qt's bundled copies of zlib, PCRE2, libpng, HarfBuzz, FreeType and double-conversion;
   # the host's moc, rcc and uic (the same 6.4.2) serve as the build tools.
   cmake_win "$(srcdir qt6-base)" "$work/qtbase" \
@@ -121,9 +128,11 @@ freexl() {
   local b="$work/freexl"
   rm -rf "$b"; cp -r "$(srcdir freexl)" "$b"; cd "$b"
   CC=$TRIPLE-gcc-posix CPPFLAGS="-I$SDK/include" LDFLAGS="-L$SDK/lib" LIBS="-liconv -licuuc" \
-    ./configure --host=$TRIPLE --prefix="$SDK" --enable-shared --disable-static >/dev/null
+    ./configure --host=$TRIPLE --prefix="$SDK" --disable-shared --enable-static >/dev/null
   make -j"$JOBS" >/dev/null
   make install >/dev/null
+  # A static library: who links it needs its converters too.
+  sed -i 's/^Libs: \(.*\)$/Libs: \1 -liconv -licuuc/' "$SDK/lib/pkgconfig/freexl.pc"
 }
 
 xlsxwriter() {

@@ -2,6 +2,7 @@
  * between calls), stopping at the first byte sequence that is not valid in the
  * source code page, as iconv does. */
 #include "iconv.h"
+#include "localcharset.h"
 #include <errno.h>
 #include <stdlib.h>
 #include <unicode/ucnv.h>
@@ -74,4 +75,9 @@ int iconv_close(iconv_t cd)
         free(c);
     }
     return 0;
+}
+
+const char *locale_charset(void)
+{
+    return ucnv_getDefaultName();
 }
