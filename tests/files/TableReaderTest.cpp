@@ -226,6 +226,9 @@ TEST(TableReader, XlsReaderFaultsStayInTheirProcess)
     EXPECT_FALSE(crafted.problem.isEmpty());
     EXPECT_TRUE(crafted.rows.empty());
 
+#ifdef Q_OS_WIN
+    GTEST_SKIP() << "the stand-in readers below are shell scripts";
+#endif
     QTemporaryDir dir;
     const QString real = XlsReader::program();
     const auto withReader = [&](const char *script) {

@@ -11,6 +11,11 @@
 #include <cstring>
 #include <memory>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 namespace {
 
 const char kUsageHead[] =
@@ -48,6 +53,12 @@ const Command kCommands[] = {
 
 int main(int argc, char **argv)
 {
+#ifdef Q_OS_WIN
+    // The same bytes as on every other system: frames and listings go out as
+    // written, lines end in "\n" alone (which the console shows as well).
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
+#endif
     // Drawing needs the font database of a GUI application, without a screen.
     const bool draws = argc >= 2 && std::strcmp(argv[1], "preview") == 0;
     if (draws && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
