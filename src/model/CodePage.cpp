@@ -2,39 +2,77 @@
 
 #include <unicode/ucnv.h>
 
+#include <mutex>
 #include <stdexcept>
+#include <vector>
 
 namespace vt {
 
 namespace {
 
-// One converter per thread: ICU converters keep state and are not shareable.
-class Converter {
+UConverter *openConverter()
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter *conv = ucnv_open("windows-936", &status);
+    if (U_FAILURE(status) || !conv)
+        throw std::runtime_error("code page 936 is not available in ICU");
+    status = U_ZERO_ERROR;
+    ucnv_setSubstChars(conv, "?", 1, &status);
+    return conv;
+}
+
+// ICU converters keep state and are not shareable: each conversion borrows
+// one from a pool and gives it back reset. Not one per thread: destructors of
+// thread-local objects run at a thread's end, which the MinGW runtime gets
+// wrong for threads of std::async (the program crashes there on Windows).
+class ConverterPool {
 public:
-    Converter()
+    ~ConverterPool()
     {
-        UErrorCode status = U_ZERO_ERROR;
-        conv_ = ucnv_open("windows-936", &status);
-        if (U_FAILURE(status) || !conv_)
-            throw std::runtime_error("code page 936 is not available in ICU");
-        status = U_ZERO_ERROR;
-        ucnv_setSubstChars(conv_, "?", 1, &status);
+        for (UConverter *conv : free_)
+            ucnv_close(conv);
     }
-    ~Converter() { ucnv_close(conv_); }
-    Converter(const Converter &) = delete;
-    Converter &operator=(const Converter &) = delete;
-    UConverter *get() { return conv_; }
+    UConverter *take()
+    {
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            if (!free_.empty()) {
+                UConverter *conv = free_.back();
+                free_.pop_back();
+                return conv;
+            }
+        }
+        return openConverter();
+    }
+    void giveBack(UConverter *conv)
+    {
+        ucnv_reset(conv);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        free_.push_back(conv);
+    }
 
 private:
-    UConverter *conv_ = nullptr;
+    std::mutex mutex_;
+    std::vector<UConverter *> free_;
 };
 
-UConverter *converter()
+ConverterPool &pool()
 {
-    thread_local Converter conv;
-    ucnv_reset(conv.get());
-    return conv.get();
+    static ConverterPool converters;
+    return converters;
 }
+
+class Converter {
+public:
+    Converter() : conv_(pool().take()) {}
+    ~Converter() { pool().giveBack(conv_); }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+    UConverter *get() const { return conv_; }
+
+private:
+    UConverter *conv_;
+};
 
 } // namespace
 
@@ -42,7 +80,8 @@ QByteArray toAnsi(QStringView text)
 {
     if (text.isEmpty())
         return {};
-    UConverter *conv = converter();
+    const Converter borrowed;
+    UConverter *conv = borrowed.get();
     QByteArray out;
     out.resize(text.size() * 2 + 2);
     UErrorCode status = U_ZERO_ERROR;
@@ -59,7 +98,8 @@ QString toWide(QByteArrayView bytes)
 {
     if (bytes.isEmpty())
         return {};
-    UConverter *conv = converter();
+    const Converter borrowed;
+    UConverter *conv = borrowed.get();
     QString out;
     out.resize(bytes.size() + 1);
     UErrorCode status = U_ZERO_ERROR;

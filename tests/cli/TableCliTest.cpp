@@ -1,5 +1,6 @@
 #include "cli/CliRun.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <gtest/gtest.h>
 
@@ -31,7 +32,9 @@ TEST(TableCli, ConvertAndShowTakeTableOptions)
     r = cli({"show", kWires, "--sheet", "3"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.trimmed().toStdString(),
-              QStringLiteral("Can not import %1: it has no sheet \"3\"; the job is unchanged.").arg(kWires).toStdString());
+              QStringLiteral("Can not import %1: it has no sheet \"3\"; the job is unchanged.")
+                  .arg(QDir::toNativeSeparators(kWires))
+                  .toStdString());
     EXPECT_EQ(cli({"show", kWires, "--separator", "|"}).exitCode, 2);
 }
 
