@@ -26,6 +26,10 @@ execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=libstdc++-6.dll
 get_filename_component(mingw_gcc_dir ${mingw_cxx_dll} DIRECTORY)
 set(VT350_DLL_DIRS ${VT350_WIN_SDK}/bin ${VT350_WIN_SDK}/lib ${mingw_gcc_dir} /usr/x86_64-w64-mingw32/lib
     CACHE INTERNAL "")
+set(VT350_DLL_DIRS_GLOB "")
+foreach(dir ${VT350_DLL_DIRS})
+  list(APPEND VT350_DLL_DIRS_GLOB ${dir}/*.dll)
+endforeach()
 install(CODE "
   set(CMAKE_GET_RUNTIME_DEPENDENCIES_PLATFORM windows+pe)
   set(CMAKE_GET_RUNTIME_DEPENDENCIES_TOOL objdump)
@@ -36,6 +40,20 @@ install(CODE "
     DIRECTORIES ${VT350_DLL_DIRS}
     RESOLVED_DEPENDENCIES_VAR found
     UNRESOLVED_DEPENDENCIES_VAR system)
+  # Names are compared in lower case, as Windows does; a file such as
+  # Qt6Core.dll is then not found on this case-sensitive system. Those are
+  # looked up again without regard to case.
+  file(GLOB ours LIST_DIRECTORIES false ${VT350_DLL_DIRS_GLOB})
+  foreach(dll \${system})
+    foreach(candidate \${ours})
+      get_filename_component(name \${candidate} NAME)
+      string(TOLOWER \${name} name)
+      if(name STREQUAL dll)
+        list(APPEND found \${candidate})
+      endif()
+    endforeach()
+  endforeach()
+  list(REMOVE_DUPLICATES found)
   foreach(dll \${found})
     file(INSTALL \${dll} DESTINATION \${CMAKE_INSTALL_PREFIX})
   endforeach()
@@ -59,6 +77,8 @@ set(CPACK_NSIS_MUI_ICON ${VT350_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${VT350_ICO})
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# A 64-bit installer for a 64-bit program.
+set(CPACK_NSIS_EXECUTABLE ${CMAKE_CURRENT_SOURCE_DIR}/windows/makensis-amd64)
 # Documents open with the program and carry its icon; the uninstaller takes
 # the association away again. SHChangeNotify makes Explorer show it at once.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [[
