@@ -4,6 +4,8 @@
 #include <QEvent>
 #include <QThread>
 
+#include <utility>
+
 namespace vt {
 
 ActionWatcher::ActionWatcher(QObject *parent) : QObject(parent)
@@ -24,6 +26,7 @@ bool ActionWatcher::eventFilter(QObject *watched, QEvent *event)
     case QEvent::Wheel:
     case QEvent::Drop:
     case QEvent::Shortcut:
+        eventSeen_ = true;
         if (!timer_.isActive()) {
             timer_.setInterval(0);
             timer_.start();
@@ -39,10 +42,13 @@ void ActionWatcher::check()
 {
     // Still inside a dialog, a message box or a menu: the action goes on.
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget() || QThread::currentThread()->loopLevel() > 1) {
+        if (std::exchange(eventSeen_, false))
+            emit actedWhileBusy();
         timer_.setInterval(20);
         timer_.start();
         return;
     }
+    eventSeen_ = false;
     emit settled();
 }
 

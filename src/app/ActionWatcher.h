@@ -16,6 +16,10 @@ public:
 
 signals:
     void settled();
+    // An action inside a dialog, a message or a nested event loop (a printer
+    // search, a print): its changes are not settled yet, but may be worth
+    // keeping already.
+    void actedWhileBusy();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -24,6 +28,7 @@ private:
     void check();
 
     QTimer timer_;
+    bool eventSeen_ = false;
 };
 
 } // namespace vt

@@ -506,12 +506,7 @@ void MainWindow::paintEvent(QPaintEvent *event)
         return;
     searchWhenPainted_ = false;
     // After this paint has reached the screen: the search takes seconds.
-    QTimer::singleShot(0, this, [this] {
-        if (printJob_->printing() || printJob_->searching())
-            return;
-        printJob_->findPrinterPort();
-        progressDialog_->hide();
-    });
+    QTimer::singleShot(0, this, &MainWindow::runStartUp);
 }
 
 void MainWindow::materialChanged(int index) { rules_.materialChanged(index); }

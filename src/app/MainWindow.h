@@ -69,8 +69,14 @@ public:
     ProgressWindow *progressDialog() const { return progressDialog_; }
     PrintJob &printJob() const { return *printJob_; }
     SerialLine &serialPort() const { return *serialPort_; }
-    // Searches the printer's port once the window has been painted (start-up).
+    // Searches the printer's port once the window has been painted.
     void searchPrinterPortWhenShown() { searchWhenPainted_ = true; }
+    // Start-up once the window has been painted, one step after the other:
+    // the pages a program that ended left unsaved, the printer search, then
+    // `file` (named on the command line) if any.
+    void startUpWhenShown(const QString &file);
+    // SIGTERM or SIGHUP: the unsaved pages are kept, then the program ends.
+    void endBySignal(int signalNumber);
     // The rules of the settings controls; the label strip follows their
     // tapeWidthChanged.
     SettingRules &settingRules() { return rules_; }
@@ -164,6 +170,7 @@ private:
     // Open, Import and the page commands wait until a print job is over.
     bool refusedWhilePrinting();
     void startRecovery();
+    void runStartUp();
 
     Job job_;
     WindowOperator operator_{this};
@@ -177,6 +184,11 @@ private:
     std::unique_ptr<SerialLine> serialPort_;
     std::unique_ptr<PrintJob> printJob_;
     bool searchWhenPainted_ = false;
+    struct StartUp {
+        bool offerRecovery = false;
+        QString file;
+    } startUp_;
+    bool ending_ = false;
 
     QToolBar *toolBar_ = nullptr;
     PageTable *pageTable_ = nullptr;

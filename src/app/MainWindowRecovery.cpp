@@ -2,8 +2,14 @@
 // without saving them.
 #include "app/MainWindow.h"
 #include "app/RecoveryKeeper.h"
+#include "printer/PrintJob.h"
+#include "widgets/CellEditor.h"
+#include "widgets/PageTable.h"
+#include "widgets/ProgressWindow.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <utility>
 
@@ -16,7 +22,8 @@ QString recoveryQuestion(const RecoveryFile &file)
     const QString name = file.documentPath.isEmpty() ? QStringLiteral("Untitled")
                                                      : QFileInfo(file.documentPath).fileName();
     const QString when = file.writtenAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    return QStringLiteral("The pages of %1 were not saved when the program last ended (%2). Restore them?")
+    return QStringLiteral("The pages of %1 were not saved when the program last ended (%2). Restore them?\r"
+                          "No deletes them; Cancel keeps them for the next start.")
         .arg(name, when);
 }
 
@@ -25,6 +32,52 @@ QString recoveryQuestion(const RecoveryFile &file)
 void MainWindow::startRecovery()
 {
     recovery_ = std::make_unique<RecoveryKeeper>(job_);
+    recovery_->setOpenEdit([this]() -> std::optional<RecoveryCell> {
+        const CellEditor *editor = pageTable_->currentEditor();
+        if (!editor)
+            return std::nullopt;
+        return RecoveryCell{editor->row(), editor->column(), editor->text()};
+    });
+    connect(recovery_.get(), &RecoveryKeeper::failed, this, [this](const QString &reason) {
+        operator_.showMessage({QStringLiteral("The unsaved pages cannot be kept in case the program ends "
+                                              "unexpectedly (%1). Save the job to keep them.")
+                                   .arg(reason),
+                               QStringLiteral("Prompt"), MessageIcon::Warning});
+    });
+}
+
+void MainWindow::startUpWhenShown(const QString &file)
+{
+    startUp_ = StartUp{true, file};
+    searchWhenPainted_ = true;
+}
+
+void MainWindow::endBySignal(int signalNumber)
+{
+    ending_ = true;
+    recovery_->writeNow();
+    QCoreApplication::exit(128 + signalNumber);
+}
+
+void MainWindow::runStartUp()
+{
+    // One step at a time, each alone on the screen: the pages left unsaved,
+    // then the printer, then the file asked for.
+    const StartUp steps = std::exchange(startUp_, StartUp{});
+    const bool restored = steps.offerRecovery && offerRecovery();
+    if (ending_)
+        return;
+    if (!printJob_->printing() && !printJob_->searching()) {
+        printJob_->findPrinterPort();
+        progressDialog_->hide();
+    }
+    if (ending_ || steps.file.isEmpty())
+        return;
+    // Restored pages are unsaved: the file asks before it replaces them.
+    if (restored)
+        openFile(steps.file);
+    else
+        openAtStart(steps.file);
 }
 
 RecoveryKeeper &MainWindow::recovery() { return *recovery_; }
@@ -34,16 +87,25 @@ bool MainWindow::offerRecovery()
     RecoveryStore &store = recovery_->store();
     const std::vector<RecoveryFile> files = store.claimLeftovers();
     bool restored = false;
+    bool answered = true;
     for (const RecoveryFile &file : files) {
-        if (restored) {
+        if (restored || !answered || ending_) {
             // One job a window: the others are offered at the next start.
             store.release(file);
             continue;
         }
         Message question{recoveryQuestion(file), QStringLiteral("Prompt"), MessageIcon::Question,
-                         MessageButtons::YesNo};
-        if (operator_.showMessage(question) != Answer::Yes) {
+                         MessageButtons::YesNoCancel};
+        const Answer answer = operator_.showMessage(question);
+        // Only No gives the pages up. Cancel, Escape, or the program ending
+        // while it asks keep them for the next start.
+        if (answer == Answer::No) {
             store.remove(file);
+            continue;
+        }
+        if (answer != Answer::Yes) {
+            answered = false;
+            store.release(file);
             continue;
         }
         // Opened as pages not yet saved: the file read is not the document.
@@ -54,11 +116,16 @@ bool MainWindow::offerRecovery()
             store.release(file);
             continue;
         }
+        // The cells as they were seen, longer than a page keeps or half typed.
+        for (const RecoveryCell &cell : file.cells)
+            if (cell.row < job_.model.rowCount() && (cell.column == ColLine1 || cell.column == ColLine2))
+                job_.model.setCellText(cell.row, cell.column, cell.text);
         recovery_->setDocumentPath(file.documentPath);
         recordAction();
-        // Kept again under this window's name before the old file goes.
-        recovery_->writeNow();
-        store.remove(file);
+        // Kept again under this window's name before the old file goes; when
+        // that fails the old file stays, claimed by this run until it ends.
+        if (recovery_->writeNow())
+            store.remove(file);
     }
     return restored;
 }

@@ -70,7 +70,14 @@ void MainWindow::startHistory()
 {
     history_ = std::make_unique<JobHistory>(job_);
     documents_->onFile = [this](DocumentCommands::FileEvent event, const QString &path) { fileDone(event, path); };
-    connect(new ActionWatcher(this), &ActionWatcher::settled, this, &MainWindow::recordAction);
+    auto *watcher = new ActionWatcher(this);
+    connect(watcher, &ActionWatcher::settled, this, &MainWindow::recordAction);
+    // Typed while a question or the printer search is open: kept for
+    // recovery as soon as any change, not only once the action settles.
+    connect(watcher, &ActionWatcher::actedWhileBusy, this, [this] {
+        if (job_.modified)
+            recovery_->jobChanged();
+    });
 }
 
 void MainWindow::recordAction()

@@ -43,6 +43,19 @@ QByteArray RecoveryKeeper::documentBytes() const
     return encodeDocument(settings, pages, job_.pageCount());
 }
 
+std::vector<RecoveryCell> RecoveryKeeper::cells() const
+{
+    std::vector<RecoveryCell> texts;
+    for (int row = 0; row < job_.model.rowCount(); ++row)
+        for (int column : {int(ColLine1), int(ColLine2)})
+            texts.push_back({row, column, job_.model.cellText(row, column)});
+    if (const std::optional<RecoveryCell> edit = openEdit_ ? openEdit_() : std::nullopt)
+        for (RecoveryCell &cell : texts)
+            if (cell.row == edit->row && cell.column == edit->column)
+                cell.text = edit->text;
+    return texts;
+}
+
 void RecoveryKeeper::jobChanged()
 {
     if (!job_.modified) {
@@ -50,12 +63,28 @@ void RecoveryKeeper::jobChanged()
             discard();
         return;
     }
-    keeping_ = true;
-    // The lock says at once that this program is alive and has something to keep.
-    disk_.start([this] { store_.lock(); });
+    if (!keeping_) {
+        keeping_ = true;
+        // The lock says at once that this program is alive and has something to keep.
+        disk_.start([this] {
+            if (!store_.lock())
+                reportFailure();
+        });
+    }
     // Not restarted by later changes: steady typing still gets written.
     if (!timer_.isActive())
         timer_.start();
+}
+
+void RecoveryKeeper::reportFailure()
+{
+    const QString reason = store_.errorString();
+    QMetaObject::invokeMethod(this, [this, reason] {
+        if (failureReported_)
+            return;
+        failureReported_ = true;
+        emit failed(reason);
+    }, Qt::QueuedConnection);
 }
 
 void RecoveryKeeper::writeLater()
@@ -63,20 +92,29 @@ void RecoveryKeeper::writeLater()
     if (!job_.modified)
         return;
     const QByteArray bytes = documentBytes();
+    const std::vector<RecoveryCell> texts = cells();
     const QString document = documentPath_;
     const QDateTime now = QDateTime::currentDateTimeUtc();
-    disk_.start([this, bytes, document, now] {
-        if (store_.write(bytes, document, now))
+    disk_.start([this, bytes, texts, document, now] {
+        if (store_.write(bytes, document, now, texts))
             QMetaObject::invokeMethod(this, [this] { emit written(store_.dataPath()); }, Qt::QueuedConnection);
+        else
+            reportFailure();
     });
 }
 
-void RecoveryKeeper::writeNow()
+bool RecoveryKeeper::writeNow()
 {
     timer_.stop();
     disk_.waitForDone();
-    if (job_.modified && store_.write(documentBytes(), documentPath_, QDateTime::currentDateTimeUtc()))
-        emit written(store_.dataPath());
+    if (!job_.modified)
+        return true;
+    if (!store_.write(documentBytes(), documentPath_, QDateTime::currentDateTimeUtc(), cells())) {
+        reportFailure();
+        return false;
+    }
+    emit written(store_.dataPath());
+    return true;
 }
 
 void RecoveryKeeper::discard()

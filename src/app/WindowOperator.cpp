@@ -45,7 +45,12 @@ Answer WindowOperator::showMessage(const Message &message)
     box.setTextFormat(Qt::PlainText);
     if (!message.details.isEmpty())
         box.setDetailedText(message.details);
-    switch (box.exec()) {
+    const int result = box.exec();
+    // Ended without a button (the program is ending, its event loops quit):
+    // no answer, least of all a No or a Yes.
+    if (!box.clickedButton())
+        return message.buttons == MessageButtons::Ok ? Answer::Ok : Answer::Cancel;
+    switch (result) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Cancel: return Answer::Cancel;

@@ -25,26 +25,17 @@ public:
         MainWindow window;
         // Log-out or a kill with unsaved pages: they are kept before the end.
         EndSignals endSignals;
-        QObject::connect(&endSignals, &EndSignals::ending, &window, [&window](int signalNumber) {
-            window.recovery().writeNow();
-            QCoreApplication::exit(128 + signalNumber);
-        });
+        QObject::connect(&endSignals, &EndSignals::ending, &window, &MainWindow::endBySignal);
         // Without a window manager the maximise request does nothing; the
         // window then still covers the screen.
         if (QScreen *screen = window.screen())
             window.setGeometry(screen->availableGeometry());
-        window.searchPrinterPortWhenShown();
-        window.showMaximized();
-        // A document or text file named on the command line is read once the
-        // window is up, so that its messages have a parent.
-        // Pages a program that has ended left unsaved are offered first.
-        QMetaObject::invokeMethod(&window, [&window] { window.offerRecovery(); }, Qt::QueuedConnection);
+        // Once the window is up, so that messages have a parent: the pages a
+        // program that has ended left unsaved, the printer, then the file
+        // named on the command line.
         const QStringList args = arguments();
-        if (args.size() > 1) {
-            const QString path = args.at(1);
-            QMetaObject::invokeMethod(&window, [&window, path] { window.openAtStart(path); },
-                                      Qt::QueuedConnection);
-        }
+        window.startUpWhenShown(args.size() > 1 ? args.at(1) : QString());
+        window.showMaximized();
         return exec();
     }
 };

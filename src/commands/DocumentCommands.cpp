@@ -3,6 +3,7 @@
 #include "commands/JobHistory.h"
 #include "commands/ProgressView.h"
 #include "commands/TextLimit.h"
+#include "files/AtomicWrite.h"
 #include "files/CsvImport.h"
 #include "files/DocumentFile.h"
 #include "layout/PageLayout.h"
@@ -12,7 +13,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <chrono>
 #include <future>
@@ -94,12 +94,8 @@ bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
     const QByteArray bytes = encodeDocument(job_.settings, job_.chain, job_.pageCount());
     // Written beside the target and moved over it only when complete, so a
     // failed save leaves the earlier file as it was.
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
-    if (!written) {
-        QString reason = file.errorString();
-        if (file.error() == QFileDevice::UnspecifiedError || reason.isEmpty())
-            reason = QStringLiteral("the new file could not be completed.");
+    QString reason;
+    if (!writeFileAtomically(path, bytes, &reason)) {
         op_.prompt(QStringLiteral("Can not save file %1:\n%2\nAn earlier file of this name is unchanged.")
                        .arg(shown(path), reason));
         return false;

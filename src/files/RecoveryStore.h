@@ -4,10 +4,10 @@
 #include <QDateTime>
 #include <QString>
 
+#include "files/RunLock.h"
+
 #include <memory>
 #include <vector>
-
-class QLockFile;
 
 namespace vt {
 
@@ -18,16 +18,27 @@ QString stateDirectory();
 // A recovery file left behind by a program that has ended without saving:
 // an ordinary document, the document it came from (empty: untitled) and
 // when it was written.
+// The text of a page table cell as the operator saw it: the document keeps
+// at most 100 bytes a page, a cell may hold more (refused, still being typed).
+struct RecoveryCell {
+    int row = 0;
+    int column = 0;
+    QString text;
+    bool operator==(const RecoveryCell &) const = default;
+};
+
 struct RecoveryFile {
     QString dataPath;
     QString documentPath;
     QDateTime writtenAt;
+    std::vector<RecoveryCell> cells;
 };
 
 // The unsaved pages of one window, kept as `<id>.vtd` with a side file
-// `<id>.info` in the state folder, guarded by `<id>.lock` holding the
-// process id. Each window has its own id, so two windows (or two programs)
-// never write over each other. Files are replaced atomically: a crash in
+// `<id>.info` in the state folder, guarded by a lock on `<id>.lock` that the
+// system gives up when the program ends. The id is new for every window of
+// every run, so no other window or program, before or after, has the same
+// files, whatever its process id. Files are replaced atomically: a crash in
 // the middle of a write leaves the previous recovery file.
 class RecoveryStore {
 public:
@@ -37,12 +48,15 @@ public:
     RecoveryStore &operator=(const RecoveryStore &) = delete;
 
     // Writes the document bytes, then the side file; false when either
-    // could not be written (the earlier pair then stays).
-    bool write(const QByteArray &document, const QString &documentPath, const QDateTime &writtenAt);
+    // could not be written (the earlier pair then stays; errorString() says why).
+    bool write(const QByteArray &document, const QString &documentPath, const QDateTime &writtenAt,
+               const std::vector<RecoveryCell> &cells = {});
     // The pages were saved or given up: the files and the lock go.
     void discard();
     // Takes the lock without writing, as soon as there is something to keep.
     bool lock();
+    // Why the last lock or write failed.
+    QString errorString() const { return error_; }
     bool holdsFiles() const;
     QString dataPath() const;
 
@@ -50,7 +64,7 @@ public:
     // one's lock is taken over, so that a second program starting at the
     // same time does not offer it too; release() or remove() gives it up.
     std::vector<RecoveryFile> claimLeftovers();
-    // Deletes a claimed file (No, or it has been restored).
+    // Deletes a claimed file (No, or it has been restored and kept again).
     void remove(const RecoveryFile &file);
     // Gives up the claim of a file that was not dealt with; it is offered again next time.
     void release(const RecoveryFile &file);
@@ -60,8 +74,9 @@ private:
 
     QString directory_;
     QString id_;
-    std::unique_ptr<QLockFile> lock_;
-    std::vector<std::pair<QString, std::unique_ptr<QLockFile>>> claimed_;
+    QString error_;
+    RunLock lock_;
+    std::vector<std::pair<QString, std::unique_ptr<RunLock>>> claimed_;
 };
 
 } // namespace vt

@@ -1,11 +1,17 @@
 #include "WindowFixture.h"
 
 #include "app/RecoveryKeeper.h"
+#include "files/RunLock.h"
+#include "printer/PrintJob.h"
+#include "widgets/ProgressWindow.h"
 #include "common/ChildProcess.h"
 #include "common/Files.h"
 #include "printer/PrintFixture.h"
 
 #include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -89,6 +95,22 @@ struct RecoveryTest : WindowFixture {
     {
         WindowFixture::SetUp();
         writeAll(csv, kPages);
+        // Each test starts with nothing left over by another.
+        for (const QString &name : QDir(state).entryList(QDir::Files))
+            QFile::remove(QDir(state).filePath(name));
+    }
+    QStringList stateFiles(const QString &pattern) const { return QDir(state).entryList({pattern}, QDir::Files); }
+    // A window with `pages` pages ends without saving, as a killed program does.
+    static void leaveUnsaved(int pages)
+    {
+        MainWindow typist;
+        ScriptedOperator quiet;
+        typist.setMessageSink(&quiet);
+        for (int i = 1; i < pages; ++i)
+            typist.addPage();
+        typist.job().modified = true;
+        typist.recordAction();
+        ASSERT_TRUE(typist.recovery().writeNow());
     }
     Program start(const Sim &printer, int autosaveMs)
     {
@@ -99,14 +121,15 @@ struct RecoveryTest : WindowFixture {
         ASSERT_EQ(script.messages.size(), 1u);
         static const QRegularExpression re(
             QStringLiteral("^The pages of (.+) were not saved when the program last ended "
-                           "\\((\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d)\\)\\. Restore them\\?$"));
+                           "\\((\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d)\\)\\. Restore them\\?\r"
+                           "No deletes them; Cancel keeps them for the next start\\.$"));
         const QRegularExpressionMatch m = re.match(script.messages[0].text);
         ASSERT_TRUE(m.hasMatch()) << script.messages[0].text.toStdString();
         EXPECT_EQ(m.captured(1), document);
         const QDateTime when = QDateTime::fromString(m.captured(2), QStringLiteral("yyyy-MM-dd HH:mm"));
         EXPECT_GE(when, after.toLocalTime().addSecs(-60));
         EXPECT_LE(when, QDateTime::currentDateTime());
-        EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(script.messages[0].buttons, MessageButtons::YesNoCancel);
     }
 };
 
@@ -200,4 +223,130 @@ TEST_F(RecoveryTest, SigtermKeepsThePagesAndASavedDocumentLeavesNothing)
     script.messages.clear();
     EXPECT_FALSE(window->offerRecovery());
     EXPECT_TRUE(script.messages.empty());
+}
+
+TEST_F(RecoveryTest, SigtermWhileTheQuestionIsOpenKeepsThePages)
+{
+    leaveUnsaved(2);
+    const QStringList left = stateFiles(QStringLiteral("*.vtd"));
+    ASSERT_EQ(left.size(), 1u);
+    const QString lockPath = QDir(state).filePath(QFileInfo(left[0]).completeBaseName() + ".lock");
+
+    // The real program and its real question: the leftover's lock is taken
+    // just before the question shows, and a signal is only read once the
+    // question's own event loop runs.
+    Sim printer({});
+    Program asking(state, work.path(), printer.path(), QString(), 3600000);
+    RunLock probe;
+    for (int i = 0; i < 3000 && probe.tryLock(lockPath); ++i) {
+        probe.unlock();
+        ASSERT_NE(asking.process().state(), QProcess::NotRunning);
+        QTest::qWait(10);
+    }
+    ASSERT_FALSE(probe.isLocked()) << "the program never claimed the pages";
+    asking.process().terminate();
+    ASSERT_TRUE(asking.process().waitForFinished(10000));
+    EXPECT_EQ(asking.process().exitCode(), 128 + SIGTERM);
+
+    EXPECT_EQ(stateFiles(QStringLiteral("*.vtd")), left) << "a question ended by a signal is no No";
+    ASSERT_TRUE(window->offerRecovery());
+    EXPECT_EQ(window->job().pageCount(), 2);
+}
+
+TEST_F(RecoveryTest, TheCellsComeBackAsSeenAndAFailedRewriteKeepsTheOldFile)
+{
+    showActive();
+    // Refused as over-long, the cell still holds all 110 bytes; the next
+    // page's first line is half typed when the program ends.
+    const QString longLine = QString(100, QLatin1Char('W')) + QStringLiteral("电源电源电");
+    window->addPage();
+    window->job().model.setCellText(0, ColLine1, longLine);
+    window->job().modified = true;
+    clickCell(1, ColLine1);
+    ASSERT_NE(editor(), nullptr);
+    QTest::keyClicks(editor(), "X1:3");
+    ASSERT_TRUE(window->recovery().writeNow());
+    window.reset();
+
+    auto restoring = [&] {
+        window = std::make_unique<MainWindow>();
+        window->setMessageSink(&script);
+        script.messages.clear();
+        return window->offerRecovery();
+    };
+    ASSERT_TRUE(restoring());
+    EXPECT_EQ(cell(0, ColLine1), longLine);
+    EXPECT_EQ(cell(1, ColLine1), "X1:3");
+    window.reset();
+
+#ifdef Q_OS_UNIX
+    // The disk is full when the restored pages are written again: the old
+    // file is the only copy and stays, and the operator is told once.
+    const QStringList before = stateFiles(QStringLiteral("*.vtd"));
+    ASSERT_EQ(before.size(), 1u);
+    const QByteArray oldBytes = readAll(QDir(state).filePath(before[0]));
+    {
+        FileSizeLimit full(40);
+        ASSERT_TRUE(restoring());
+        EXPECT_FALSE(window->recovery().writeNow());
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(stateFiles(QStringLiteral("*.vtd")), before);
+    EXPECT_EQ(readAll(QDir(state).filePath(before[0])), oldBytes);
+    ASSERT_EQ(script.messages.size(), 2u);
+    EXPECT_TRUE(script.messages[1].text.startsWith("The unsaved pages cannot be kept in case the program ends "
+                                                   "unexpectedly ("))
+        << script.messages[1].text.toStdString();
+#endif
+}
+
+TEST_F(RecoveryTest, StartUpAsksAboutLeftPagesFirstThenSearchesThenOpensTheFile)
+{
+    leaveUnsaved(2);
+    Sim printer({});
+    qputenv("VT350_DEVICE", printer.path().toLocal8Bit());
+    struct Seen {
+        QString text;
+        bool searched;
+        bool progressShown;
+    };
+    std::vector<Seen> seen;
+    script.onMessage = [&](const Message &m) {
+        seen.push_back({m.text.section(QLatin1Char('\r'), 0, 0), window->printJob().portFound,
+                        window->progressDialog()->isVisible()});
+    };
+    script.answers = {Answer::Yes, Answer::No};
+    window->startUpWhenShown(csv);
+    showActive();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() >= 2; }, 20000));
+    EXPECT_TRUE(seen[0].text.endsWith("Restore them?")) << seen[0].text.toStdString();
+    EXPECT_FALSE(seen[0].searched);
+    EXPECT_FALSE(seen[0].progressShown) << "the question is alone on the screen";
+    EXPECT_EQ(seen[1].text, "The pages have been changed since they were last saved.\nSave them before opening marks.csv?");
+    EXPECT_TRUE(seen[1].searched);
+    EXPECT_FALSE(seen[1].progressShown);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->job().pageCount() == 3; }, 5000));
+    EXPECT_EQ(cell(2, ColLine1), "PE");
+}
+
+TEST_F(RecoveryTest, ChangesInsideANestedEventLoopAreKeptWithoutWaitingForItToEnd)
+{
+    qputenv("VT350_AUTOSAVE_MS", "10");
+    window = std::make_unique<MainWindow>();
+    window->setMessageSink(&script);
+    qunsetenv("VT350_AUTOSAVE_MS");
+    showActive();
+    QSignalSpy written(&window->recovery(), &RecoveryKeeper::written);
+    // As during the printer search's waits: the window answers inside an
+    // event loop of its own, which has not ended when the page is added.
+    QEventLoop search;
+    bool keptInside = false;
+    QTimer::singleShot(0, [&] {
+        QTest::keyClick(window.get(), Qt::Key_Insert);
+        keptInside = written.wait(10000);
+        search.quit();
+    });
+    search.exec();
+    EXPECT_EQ(window->job().pageCount(), 2);
+    EXPECT_TRUE(keptInside);
 }

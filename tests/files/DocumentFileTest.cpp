@@ -235,6 +235,16 @@ TEST(DocumentFile, SaveDialogCancelAndFailureKeepTheEarlierFile)
         EXPECT_EQ(readAll(sub + "/a.vtd"), "earlier");
         QFile::setPermissions(sub, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
+    // A disk that fills up in the middle of the file (root too): the cut
+    // file never replaces the earlier one, and the save is not reported done.
+    {
+        const QString full = dir.filePath("full.vtd");
+        writeAll(full, "earlier");
+        vt::test::FileSizeLimit limit(40);
+        EXPECT_FALSE(s.documents.saveTo(full));
+        EXPECT_EQ(readAll(full), "earlier");
+        EXPECT_TRUE(s.job.modified);
+    }
 #endif
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
+#include <QLockFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -79,17 +81,58 @@ TEST(RecoveryStore, DiscardRemovesEverythingAndAFailedWriteKeepsTheEarlierFile)
     EXPECT_TRUE(store.holdsFiles());
     EXPECT_EQ(filesIn(dir.path()).size(), 3u);
 
-    // The folder becomes unwritable: the write fails and the pages written before stay.
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-    if (QFile(dir.filePath("probe")).open(QIODevice::WriteOnly)) {
-        QFile::remove(dir.filePath("probe"));
-    } else {
+#ifdef Q_OS_UNIX
+    {
+        // The disk is full, as far as this process can tell: the write
+        // fails, says why, and the pages written before stay.
+        FileSizeLimit full(8);
         EXPECT_FALSE(store.write("more pages", QString(), kNoon));
-        EXPECT_EQ(readAll(store.dataPath()), "pages");
+        EXPECT_FALSE(store.errorString().isEmpty());
     }
-    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    EXPECT_EQ(readAll(store.dataPath()), "pages");
+#endif
 
     store.discard();
     EXPECT_FALSE(store.holdsFiles());
     EXPECT_TRUE(filesIn(dir.path()).isEmpty()) << filesIn(dir.path()).join(' ').toStdString();
+}
+
+TEST(RecoveryStore, AnotherRunsFilesAreOfferedAndNeverTakenWhateverItsProcessId)
+{
+    // A run that had this very process id (a restarted container, where the
+    // program is process 1 again; Windows, which hands ids out again soon)
+    // ended without saving. Its lock file names this process and program.
+    QTemporaryDir dir;
+    const QString id = QStringLiteral("%1-1").arg(QCoreApplication::applicationPid());
+    writeAll(dir.filePath(id + ".vtd"), "earlier run");
+    writeAll(dir.filePath(id + ".info"), "document=/jobs/w.vtd\nwritten=2026-03-04T12:00:00.000Z\ncell=0,3,X1%C2%B2\n");
+    {
+        QLockFile earlier(dir.filePath(id + ".lock"));
+        ASSERT_TRUE(earlier.tryLock(0));
+        // Left behind as a killed program leaves it.
+        earlier.setStaleLockTime(0);
+        QFile copy(dir.filePath(id + ".lock"));
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+        const QByteArray content = copy.readAll();
+        earlier.unlock();
+        writeAll(dir.filePath(id + ".lock"), content);
+    }
+
+    RecoveryStore store(dir.path());
+    ASSERT_TRUE(store.write("this run", QString(), kNoon));
+    EXPECT_EQ(readAll(dir.filePath(id + ".vtd")), "earlier run") << "another run's file is never written over";
+    const std::vector<RecoveryFile> left = store.claimLeftovers();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].documentPath, "/jobs/w.vtd");
+    EXPECT_EQ(left[0].cells, (std::vector<RecoveryCell>{{0, 3, QStringLiteral("X1\u00b2")}}));
+
+    // Discarding this run's pages leaves the other run's alone.
+    store.discard();
+    EXPECT_EQ(filesIn(dir.path()), QStringList({id + ".info", id + ".lock", id + ".vtd"}));
+
+    // A folder that cannot be made (a file stands in its path): the lock
+    // fails with a reason instead of pretending to keep anything.
+    RecoveryStore nowhere(dir.filePath(id + ".vtd") + QStringLiteral("/recovery"));
+    EXPECT_FALSE(nowhere.write("pages", QString(), kNoon));
+    EXPECT_TRUE(nowhere.errorString().contains(QStringLiteral("recovery"))) << nowhere.errorString().toStdString();
 }
