@@ -1,5 +1,7 @@
 #include "files/OdsReader.h"
 
+#include <algorithm>
+
 namespace vt {
 
 namespace {
@@ -14,15 +16,23 @@ QStringView attribute(const QXmlStreamReader &xml, QLatin1StringView name)
     return {};
 }
 
-qint64 repeatCount(const QXmlStreamReader &xml, QLatin1StringView name)
+// A repeat count, capped where no sheet reaches, so sums of them cannot overflow.
+qint64 repeatCount(const QXmlStreamReader &xml, QLatin1StringView name, qint64 cap)
 {
     bool ok = false;
     const qint64 n = attribute(xml, name).toLongLong(&ok);
-    return ok && n > 0 ? n : 1;
+    return ok && n > 0 ? std::min(n, cap) : 1;
+}
+
+bool isXmlSpace(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
 }
 
 // The shown text of one cell: its paragraphs joined by line breaks, with
-// the spaces, tabs and breaks the paragraph marks; notes left out.
+// the spaces, tabs and breaks the paragraph marks; notes left out. White
+// space in the paragraph's own characters is layout of the XML: a run of it
+// is one space, and none at the paragraph's start or end.
 class CellText {
 public:
     // Called with the cell as the current start element; leaves the reader
@@ -33,6 +43,12 @@ public:
         QString text;
         int depth = 0;
         int paragraphs = 0;
+        // The last character came from collapsed white space (or the paragraph has just begun).
+        bool afterSpace = true;
+        const auto endParagraph = [&] {
+            if (afterSpace && text.endsWith(QLatin1Char(' ')))
+                text.chop(1);
+        };
         while (next(xml)) {
             if (xml.isStartElement()) {
                 ++depth;
@@ -41,24 +57,39 @@ public:
                     xml.skipCurrentElement();
                     --depth;
                 } else if (name == QLatin1StringView("p") && depth == 1) {
-                    if (paragraphs++ > 0)
+                    if (paragraphs++ > 0) {
+                        endParagraph();
                         text += QLatin1Char('\n');
+                    }
+                    afterSpace = true;
                 } else if (name == QLatin1StringView("s")) {
                     bool ok = false;
                     const int c = attribute(xml, QLatin1StringView("c")).toInt(&ok);
                     text += QString(ok && c > 0 ? std::min(c, 1000) : 1, QLatin1Char(' '));
+                    afterSpace = false;
                 } else if (name == QLatin1StringView("tab")) {
                     text += QLatin1Char('\t');
+                    afterSpace = false;
                 } else if (name == QLatin1StringView("line-break")) {
                     text += QLatin1Char('\n');
+                    afterSpace = false;
                 }
             } else if (xml.isEndElement()) {
                 if (depth-- == 0)
                     break;
             } else if (xml.isCharacters() && depth > 0) {
-                text += xml.text();
+                for (const QChar c : xml.text()) {
+                    if (!isXmlSpace(c)) {
+                        text += c;
+                        afterSpace = false;
+                    } else if (!afterSpace) {
+                        text += QLatin1Char(' ');
+                        afterSpace = true;
+                    }
+                }
             }
         }
+        endParagraph();
         return text;
     }
 };
@@ -128,13 +159,13 @@ bool OdsReader::readSheet(int index, const RowSink &sink)
             } else if (inTable && name == QLatin1StringView("table-row")) {
                 row.cells.clear();
                 pendingEmpty = 0;
-                rowRepeat = repeatCount(xml, QLatin1StringView("number-rows-repeated"));
+                rowRepeat = repeatCount(xml, QLatin1StringView("number-rows-repeated"), kMaxSheetRows);
             } else if (inTable && (name == QLatin1StringView("table-cell")
                                    || name == QLatin1StringView("covered-table-cell"))) {
-                const qint64 repeat = repeatCount(xml, QLatin1StringView("number-columns-repeated"));
+                const qint64 repeat = repeatCount(xml, QLatin1StringView("number-columns-repeated"), kMaxSheetColumns);
                 const QString text = CellText::read(xml, step);
                 if (text.isEmpty()) {
-                    pendingEmpty += repeat;
+                    pendingEmpty = std::min<qint64>(pendingEmpty + repeat, kMaxSheetColumns);
                     continue;
                 }
                 for (qint64 i = 0; i < pendingEmpty && row.cells.size() < kMaxSheetColumns; ++i)
@@ -150,7 +181,7 @@ bool OdsReader::readSheet(int index, const RowSink &sink)
             if (inTable && name == QLatin1StringView("table-row")) {
                 if (row.cells.isEmpty()) {
                     // LibreOffice ends a sheet with a million repeated empty rows.
-                    rowNumber += rowRepeat;
+                    rowNumber = std::min(rowNumber + rowRepeat, kMaxSheetRows + 1);
                     continue;
                 }
                 for (qint64 i = 0; i < rowRepeat; ++i) {

@@ -21,10 +21,12 @@ ZipArchive::Problem problemOf(int zipError)
 
 // One member as a sequential device. Every byte read is taken from the
 // archive's budget, so a member that unpacks to more than it declared still
-// stops at the limit.
+// stops at the limit. A member read again (the sheet list, then the sheet)
+// is charged only for what it yields beyond its earlier reads.
 class MemberDevice : public QIODevice {
 public:
-    MemberDevice(ZipArchive &archive, zip_file_t *file) : archive_(archive), file_(file)
+    MemberDevice(ZipArchive &archive, zip_file_t *file, qint64 &charged)
+        : archive_(archive), file_(file), charged_(charged)
     {
         QIODevice::open(QIODevice::ReadOnly);
     }
@@ -42,7 +44,11 @@ protected:
             failed_ = true;
             return -1;
         }
-        archive_.budget() -= n;
+        position_ += n;
+        if (position_ > charged_) {
+            archive_.budget() -= position_ - charged_;
+            charged_ = position_;
+        }
         if (archive_.budget() < 0) {
             archive_.setProblem(ZipArchive::Problem::TooLarge);
             failed_ = true;
@@ -55,6 +61,8 @@ protected:
 private:
     ZipArchive &archive_;
     zip_file_t *file_;
+    qint64 &charged_;
+    qint64 position_ = 0;
     bool failed_ = false;
 };
 
@@ -133,7 +141,7 @@ std::unique_ptr<QIODevice> ZipArchive::open(const QString &name)
         setProblem(problemOf(zip_error_code_zip(zip_get_error(archive_))));
         return nullptr;
     }
-    return std::make_unique<MemberDevice>(*this, file);
+    return std::make_unique<MemberDevice>(*this, file, charged_[name]);
 }
 
 QByteArray ZipArchive::readAll(const QString &name)

@@ -4,6 +4,7 @@
 #include <QIODevice>
 #include <QString>
 
+#include <map>
 #include <memory>
 
 struct zip;
@@ -51,6 +52,8 @@ private:
     zip *archive_ = nullptr;
     Problem problem_ = Problem::None;
     qint64 budget_ = kMaxUnpackedBytes;
+    // Bytes of each member already taken from the budget.
+    std::map<QString, qint64> charged_;
 };
 
 } // namespace vt

@@ -3,6 +3,7 @@
 #include "files/DelimitedText.h"
 #include "files/TableReader.h"
 #include "files/XlsReader.h"
+#include "files/ZipArchive.h"
 #include "model/CodePage.h"
 
 #include <QTemporaryDir>
@@ -252,4 +253,44 @@ TEST(TableReader, XlsReaderFaultsStayInTheirProcess)
     XlsReader::setProgram(dir.filePath(QStringLiteral("missing")));
     EXPECT_TRUE(readPath(kFixtures + "wirelist.xls").problem.startsWith(QStringLiteral("it cannot be read (the .xls reader")));
     XlsReader::setProgram(real);
+}
+
+// White space as the OpenDocument rules show it, repeat counts no sheet can
+// have, and a content part read for the sheet list and again for the sheet.
+TEST(TableReader, OdsWhiteSpaceHugeRepeatsAndASecondRead)
+{
+    const QByteArray content =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+        " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
+        " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
+        "<table:table table:name=\"W\">"
+        "<table:table-row><table:table-cell><text:p>  A   B\n  C  </text:p></table:table-cell>"
+        "<table:table-cell><text:p>X<text:s text:c=\"3\"/>Y<text:tab/>Z<text:line-break/> W</text:p></table:table-cell>"
+        "<table:table-cell><text:p>P <text:span>  Q</text:span> </text:p><text:p> R</text:p></table:table-cell>"
+        "</table:table-row>"
+        "<table:table-row><table:table-cell table:number-columns-repeated=\"9223372036854775807\"/>"
+        "<table:table-cell table:number-columns-repeated=\"9223372036854775807\"/>"
+        "<table:table-cell><text:p>far</text:p></table:table-cell></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"9223372036854775807\"><table:table-cell/></table:table-row>"
+        "<table:table-row table:number-rows-repeated=\"9223372036854775807\"><table:table-cell/></table:table-row>"
+        "<table:table-row><table:table-cell><text:p>beyond</text:p></table:table-cell></table:table-row>"
+        "</table:table></office:spreadsheet></office:body></office:document-content>";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("w.ods");
+    ASSERT_TRUE(writeZip(path, {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                                {"content.xml", content}}));
+    const Read r = readPath(path);
+    ASSERT_TRUE(r.problem.isEmpty()) << r.problem.toStdString();
+    ASSERT_EQ(r.rows.size(), 2u) << "nothing past the last row a sheet can have";
+    EXPECT_EQ(r.rows[0].cells, cells({"A B C", "X   Y\tZ\n W", "P Q\nR"}));
+    EXPECT_EQ(r.rows[1].cells.size(), kMaxSheetColumns) << "cut at the last column, not wrapped around";
+
+    // Read twice, a member is charged once: only bytes beyond the first
+    // read count against the limit.
+    ZipArchive archive(readAll(path));
+    archive.budget() = content.size() + 10;
+    EXPECT_EQ(archive.readAll("content.xml"), content);
+    EXPECT_EQ(archive.readAll("content.xml"), content);
+    EXPECT_EQ(archive.problem(), ZipArchive::Problem::None);
 }
