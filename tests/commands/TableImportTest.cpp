@@ -198,6 +198,41 @@ TEST(TableImport, SplitWritesConsecutiveJobs)
     EXPECT_EQ(s.job.pageCount(), 1); // the job itself is not touched
 }
 
+// Existing parts are named, and the operator is asked once; "No" writes nothing.
+TEST(TableImport, SplitAsksOnceBeforeReplacingParts)
+{
+    Session s;
+    QByteArray text;
+    for (int i = 1; i <= 450; ++i)
+        text += "W" + QByteArray::number(i) + "\n";
+    const QString table = s.file(text);
+    vt::test::writeAll(s.dir.filePath("jobs-2.vtd"), "old");
+    vt::test::writeAll(s.dir.filePath("jobs-4.vtd"), "not a part of this split");
+    QStringList written;
+    s.op.answers = {Answer::No};
+    EXPECT_FALSE(s.tables.splitTable(table, choice("A", "", "", false), s.dir.filePath("jobs"), &written));
+    EXPECT_TRUE(written.isEmpty());
+    EXPECT_FALSE(QFile::exists(s.dir.filePath("jobs-1.vtd")));
+    EXPECT_EQ(vt::test::readAll(s.dir.filePath("jobs-2.vtd")), "old");
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].buttons, MessageButtons::YesNo);
+    EXPECT_EQ(s.op.messages[0].text,
+              QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                  .arg(QDir::toNativeSeparators(s.dir.filePath("jobs-2.vtd"))));
+
+    // Two parts there now: one question for both, and "Yes" replaces them.
+    vt::test::writeAll(s.dir.filePath("jobs-3.vtd"), "old");
+    s.op.messages.clear();
+    ASSERT_TRUE(s.tables.splitTable(table, choice("A", "", "", false), s.dir.filePath("jobs"), &written));
+    EXPECT_EQ(written.size(), 3);
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text,
+              QStringLiteral("2 files of this split already exist in %1: jobs-2.vtd, jobs-3.vtd.\n"
+                             "Do you want to replace them?")
+                  .arg(QDir::toNativeSeparators(s.dir.path())));
+    EXPECT_TRUE(readDocument(vt::test::readAll(s.dir.filePath("jobs-3.vtd")), s.job.settings).ok);
+}
+
 // A character the page cannot hold refuses its row in Import Table and in
 // Ctrl+V, counted in the summary and named in the details.
 TEST(TableImport, RowsWithUnprintableCharactersAreRefused)
