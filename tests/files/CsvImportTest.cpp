@@ -164,13 +164,6 @@ TEST(CsvImport, LinesWithUnprintableCharactersAreRefusedAndNamed)
     EXPECT_EQ(gbk.unprintableRows, 1);
     EXPECT_EQ(describeRefusedLines(gbk, RefusedLine::Unprintable),
               QStringLiteral("Line 2: A\uFFFD: \"\uFFFD\" (U+FFFD) cannot be printed"));
-
-    // A file of nothing else leaves the job as it was.
-    Session only;
-    EXPECT_FALSE(only.documents.importPath(only.file(QStringLiteral("X1²;A✓B;1\n").toUtf8())));
-    EXPECT_EQ(only.job.pageCount(), 1);
-    EXPECT_EQ(only.op.messageTexts().constLast(),
-              "1 line holds characters that cannot be printed; it was not imported.");
 }
 
 TEST(CsvImport, EncodingIsUtf8OnlyWhenTheWholeFileIsValid)
