@@ -74,7 +74,7 @@ void BM_TablePreview1M(benchmark::State &state)
         content = readTable(path, wireChoice(), kMaxPages);
     state.counters["rows"] = static_cast<double>(content.rows);
     state.counters["pages"] = static_cast<double>(content.pages.size());
-    state.counters["refused"] = static_cast<double>(content.tooLong + content.empty + content.beyondLimit);
+    state.counters["refused"] = static_cast<double>(content.tooLong + content.empty + content.unprintable + content.beyondLimit);
     state.SetLabel(std::to_string(QFile(path).size() / (1024 * 1024)) + " MB workbook");
 }
 BENCHMARK(BM_TablePreview1M)->Unit(benchmark::kMillisecond)->Iterations(1);

@@ -1,6 +1,7 @@
 #include "commands/CellCommit.h"
 
 #include "commands/PageCommands.h"
+#include "commands/TableImport.h"
 #include "layout/FontMetrics.h"
 #include "layout/PageLayout.h"
 
@@ -116,6 +117,12 @@ bool CellCommit::commitText(int row, PageRecord &page)
     if (characters > kMaxTextBytes || storedTextLength(line1, line2, false) > kMaxTextBytes) {
         job_.modified = true;
         refuse(QStringLiteral("Input is over length!"));
+        return false;
+    }
+    // Kept as typed, as an over-long text is: the operator sees what to change.
+    if (const QString note = unprintableLines(line1, line2); !note.isEmpty()) {
+        job_.modified = true;
+        refuse(note);
         return false;
     }
     // Stored as the page build stores it, so the length checks below measure

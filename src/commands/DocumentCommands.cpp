@@ -226,11 +226,21 @@ bool DocumentCommands::importPath(const QString &path)
 {
     rejectedRows_ = 0;
     rejectedDetails_.clear();
+    unprintableRows_ = 0;
+    unprintableDetails_.clear();
     const bool imported = importRows(path);
     if (rejectedRows_ > 0) {
         Message message{QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
                                           kMaxTextBytes)};
         message.details = rejectedDetails_;
+        op_.showMessage(message);
+    }
+    if (unprintableRows_ > 0) {
+        Message message{unprintableRows_ == 1
+                            ? QStringLiteral("1 line holds characters that cannot be printed; it was not imported.")
+                            : QStringLiteral("%1 lines hold characters that cannot be printed; they were not imported.")
+                                  .arg(unprintableRows_)};
+        message.details = unprintableDetails_;
         op_.showMessage(message);
     }
     return imported;
@@ -263,6 +273,8 @@ bool DocumentCommands::importRows(const QString &path)
     const CsvContent content = reading.get();
     rejectedRows_ = content.rejectedRows;
     rejectedDetails_ = describeRefusedLines(content, RefusedLine::TooLong);
+    unprintableRows_ = content.unprintableRows;
+    unprintableDetails_ = describeRefusedLines(content, RefusedLine::Unprintable);
 
     if (content.pages.empty()) {
         if (progress_)

@@ -34,7 +34,8 @@ public:
     // window's dialog does not.
     bool saveTo(const QString &chosenPath);
     bool openPath(const QString &path);
-    // Import without the confirmation; reports refused lines at the end.
+    // Import without the confirmation; reports refused lines at the end,
+    // those too long and those with characters that cannot be printed.
     bool importPath(const QString &path);
 
     // Replaces the job's pages with `pages` (at most a job's worth), as
@@ -69,6 +70,8 @@ private:
     ProgressView *progress_;
     int rejectedRows_ = 0;
     QString rejectedDetails_;
+    int unprintableRows_ = 0; // lines refused for characters the page cannot hold
+    QString unprintableDetails_;
 };
 
 } // namespace vt

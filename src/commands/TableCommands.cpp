@@ -100,11 +100,37 @@ bool TableCommands::importContent(const QString &path, const TableContent &conte
     return true;
 }
 
+bool TableCommands::askToReplace(const QStringList &existing)
+{
+    Message question{QString(), QStringLiteral("Prompt"), MessageIcon::None, MessageButtons::YesNo};
+    if (existing.size() == 1) {
+        // As Save asks about one file.
+        question.text = QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(shown(existing.front()));
+    } else {
+        QStringList names;
+        for (const QString &part : existing)
+            names << QFileInfo(part).fileName();
+        question.text = QStringLiteral("%1 files of this split already exist in %2: %3.\nDo you want to replace them?")
+                            .arg(existing.size())
+                            .arg(shown(QFileInfo(existing.front()).absolutePath()), names.join(QStringLiteral(", ")));
+    }
+    return op_.showMessage(question) == Answer::Yes;
+}
+
 bool TableCommands::splitTable(const QString &path, const TableChoice &choice, const QString &name,
-                               QStringList *written)
+                               QStringList *written, const MayReplace &mayReplace)
 {
     TableContent content = runOffThread([&] { return readTable(path, choice, LLONG_MAX); });
     if (!usable(path, content))
+        return false;
+    // Asked once, before the first part is written: an earlier split of the
+    // same name is not to go quietly, nor to be half replaced.
+    const int parts = static_cast<int>((content.pages.size() + kMaxPages - 1) / kMaxPages);
+    QStringList existing;
+    for (int part = 1; part <= parts; ++part)
+        if (const QString target = splitPartName(name, part); QFileInfo::exists(target))
+            existing << target;
+    if (!existing.isEmpty() && !(mayReplace ? mayReplace(existing) : askToReplace(existing)))
         return false;
     // Each part is made as Import makes a job, on a job of its own with the
     // settings of this one, and saved as Save writes it.

@@ -3,6 +3,8 @@
 #include "commands/DocumentCommands.h"
 #include "commands/TableImport.h"
 
+#include <functional>
+
 namespace vt {
 
 // Import Table: the job from a sheet of a workbook or a delimited text file,
@@ -19,17 +21,24 @@ public:
     // The same with a content already read (the dialog's).
     bool importContent(const QString &path, const TableContent &content);
 
+    // Given the parts of a split that already exist; true replaces them.
+    using MayReplace = std::function<bool(const QStringList &existing)>;
+
     // Writes the sheet's pages in order to NAME-1.vtd, NAME-2.vtd, ... (NAME
     // is `name` without ".vtd"), each with at most a job's pages and the
-    // job's settings; existing files of those names are replaced. The paths
-    // written go to `written`. The job itself is left as it was.
-    bool splitTable(const QString &path, const TableChoice &choice, const QString &name, QStringList *written);
+    // job's settings. Parts that exist already are named and replaced only
+    // when `mayReplace` (by default: the operator, asked once) agrees;
+    // otherwise nothing is written. The paths written go to `written`. The
+    // job itself is left as it was.
+    bool splitTable(const QString &path, const TableChoice &choice, const QString &name, QStringList *written,
+                    const MayReplace &mayReplace = {});
 
     // The name of part `part` (from 1) of a split.
     static QString splitPartName(const QString &name, int part);
 
 private:
     bool usable(const QString &path, const TableContent &content);
+    bool askToReplace(const QStringList &existing);
     void reportRefusals(const QString &path, const TableContent &content);
 
     Job &job_;

@@ -1,6 +1,7 @@
 #include "commands/TableImport.h"
 
 #include "layout/PageLayout.h"
+#include "model/CodePage.h"
 #include "model/PageRecord.h"
 
 #include <algorithm>
@@ -106,6 +107,13 @@ QString pageLineText(const QString &cell)
     return out;
 }
 
+QString unprintableLines(const QString &line1, const QString &line2)
+{
+    QStringList notes{unprintableNote(line1), unprintableNote(line2)};
+    notes.removeAll(QString());
+    return notes.join(QStringLiteral("; "));
+}
+
 TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep, const std::atomic_bool *stop)
 {
     TableContent content;
@@ -139,9 +147,9 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
     if (headerTaken && !compile({}))
         return content;
 
-    const auto refuse = [&](qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count) {
+    const auto refuse = [&](qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note = {}) {
         if (count++ < TableContent::kMaxListed)
-            content.refused.push_back(TableRefusal{row, bytes, reason});
+            content.refused.push_back(TableRefusal{row, bytes, reason, std::move(note)});
     };
     bool stopped = false;
     const bool read = reader.readSheet(sheet, [&](const TableRow &row) {
@@ -170,6 +178,10 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
         const int bytes = storedTextLength(page.line1, page.line2, false);
         if (bytes > kMaxTextBytes) {
             refuse(row.number, bytes, TableRefusal::TooLong, content.tooLong);
+            return true;
+        }
+        if (QString note = unprintableLines(page.line1, page.line2); !note.isEmpty()) {
+            refuse(row.number, bytes, TableRefusal::Unprintable, content.unprintable, std::move(note));
             return true;
         }
         ++content.usable;
@@ -214,9 +226,10 @@ QString describeRefusals(const TableContent &content)
         case TableRefusal::BeyondPageLimit:
             lines << QStringLiteral("Row %1: beyond the %2-page limit").arg(r.row).arg(kMaxPages);
             break;
+        case TableRefusal::Unprintable: lines << QStringLiteral("Row %1: %2").arg(r.row).arg(r.note); break;
         }
     }
-    const qint64 total = content.tooLong + content.empty + content.beyondLimit;
+    const qint64 total = content.tooLong + content.empty + content.unprintable + content.beyondLimit;
     if (total > lines.size())
         lines << QStringLiteral("... and %1 more rows").arg(total - lines.size());
     return lines.join(QLatin1Char('\n'));
@@ -246,6 +259,7 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
             case TableRefusal::BeyondPageLimit:
                 line.refusal = QStringLiteral("beyond the %1-page limit").arg(kMaxPages);
                 break;
+            case TableRefusal::Unprintable: line.refusal = r.note; break;
             }
         }
         rows.push_back(std::move(line));
@@ -256,8 +270,8 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
 QString previewSummary(const TableContent &content)
 {
     QString text = QStringLiteral("%1 rows: %2 pages").arg(content.rows).arg(content.pages.size());
-    if (content.tooLong + content.empty > 0)
-        text += QStringLiteral(", %1 refused").arg(content.tooLong + content.empty);
+    if (const qint64 refused = content.tooLong + content.empty + content.unprintable; refused > 0)
+        text += QStringLiteral(", %1 refused").arg(refused);
     if (content.beyondLimit > 0)
         text += QStringLiteral(", %1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
     return text;
@@ -265,7 +279,7 @@ QString previewSummary(const TableContent &content)
 
 QString refusalSummary(const TableContent &content, const QString &shownPath, const QString &verb)
 {
-    const qint64 total = content.tooLong + content.empty + content.beyondLimit;
+    const qint64 total = content.tooLong + content.empty + content.unprintable + content.beyondLimit;
     if (total == 0)
         return {};
     QStringList parts;
@@ -273,6 +287,8 @@ QString refusalSummary(const TableContent &content, const QString &shownPath, co
         parts << QStringLiteral("%1 over %2 bytes").arg(content.tooLong).arg(kMaxTextBytes);
     if (content.empty > 0)
         parts << QStringLiteral("%1 empty").arg(content.empty);
+    if (content.unprintable > 0)
+        parts << QStringLiteral("%1 with characters that cannot be printed").arg(content.unprintable);
     if (content.beyondLimit > 0)
         parts << QStringLiteral("%1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
     return (total == 1 ? QStringLiteral("%1 row of %2 was not %3: %4.") : QStringLiteral("%1 rows of %2 were not %3: %4."))

@@ -44,10 +44,11 @@ private:
 };
 
 struct TableRefusal {
-    enum Reason { TooLong, Empty, BeyondPageLimit };
+    enum Reason { TooLong, Empty, BeyondPageLimit, Unprintable };
     qint64 row = 0;   // the row's number in the sheet
     int bytes = 0;    // as stored, for TooLong
     Reason reason = TooLong;
+    QString note;     // for Unprintable: each line and the characters it cannot keep
 };
 
 // The pages a table file gives with a choice, read as a whole before the job
@@ -64,6 +65,7 @@ struct TableContent {
     qint64 usable = 0;            // rows that make a page, kept or not
     qint64 tooLong = 0;
     qint64 empty = 0;
+    qint64 unprintable = 0;       // rows with characters code page 936 has no code for
     qint64 beyondLimit = 0;
     // The first kMaxListed refusals of each reason, in sheet order.
     std::vector<TableRefusal> refused;
@@ -81,7 +83,8 @@ TableContent readTable(const QString &path, const TableChoice &choice, qint64 ke
                        const std::atomic_bool *stop = nullptr);
 
 // One line per listed refusal ("Row 12: 105 bytes, over 100 with the
-// separator", "Row 13: empty"), and a last line for those not listed.
+// separator", "Row 13: empty", "Row 14: X1²: "²" (U+00B2) cannot be
+// printed"), and a last line for those not listed.
 QString describeRefusals(const TableContent &content);
 // The one-line summary of the refusals, or empty when there are none.
 QString refusalSummary(const TableContent &content, const QString &shownPath,
@@ -103,5 +106,10 @@ QString previewSummary(const TableContent &content);
 // A cell text as a page line: line breaks and tabs become blanks, other
 // control characters '?' (they are the page text's own codes).
 QString pageLineText(const QString &cell);
+
+// What keeps the page's lines from being printed as they are: each line
+// with characters code page 936 cannot hold, and those characters; empty
+// when there is none.
+QString unprintableLines(const QString &line1, const QString &line2);
 
 } // namespace vt

@@ -193,8 +193,9 @@ private:
             repeat_.feed(b);
     }
 
-    // Bytes the field takes in the page's code-page-936 text.
-    qint64 ansiSize(const TextField &f, QString &decoded) const
+    // Bytes the field takes in the page's code-page-936 text; the characters
+    // it cannot keep are noted on the way.
+    qint64 ansiSize(const TextField &f, QString &decoded, QList<char32_t> &unprintable) const
     {
         if (!utf8_ || f.ascii)
             return f.size;
@@ -203,13 +204,24 @@ private:
         // A field may start with U+FEFF; only the file's first one is a byte-order mark.
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
         decoded = utf8.decode(f.bytes);
-        return toAnsi(decoded).size();
+        return toAnsi(decoded, unprintable).size();
     }
 
-    void refuse(qint64 bytes, RefusedLine::Reason reason, int alreadyCounted)
+    // A field read as code page 936 can still hold a broken byte sequence,
+    // which reads as U+FFFD.
+    QString fieldNote(const TextField &f, const QString &text, const QList<char32_t> &unprintable) const
+    {
+        if (f.ascii)
+            return {};
+        const QList<char32_t> found = utf8_ ? unprintable : unprintableCharacters(text);
+        return found.isEmpty() ? QString()
+                               : QStringLiteral("%1: %2 cannot be printed").arg(text, characterNames(found));
+    }
+
+    void refuse(qint64 bytes, RefusedLine::Reason reason, int alreadyCounted, const QString &note = {})
     {
         if (alreadyCounted < CsvContent::kMaxListedLines)
-            out_.refused.push_back(RefusedLine{lineNumber_, bytes, reason});
+            out_.refused.push_back(RefusedLine{lineNumber_, bytes, reason, note});
     }
 
     void endLine()
@@ -222,17 +234,24 @@ private:
         const bool empty = l1.size == 0 && l2.size == 0;
         if (!empty) {
             QString d1, d2;
-            const qint64 bytes = ansiSize(l1, d1) + ansiSize(l2, d2) + (l2.size > 0 ? 1 : 0);
+            QList<char32_t> u1, u2;
+            const qint64 bytes = ansiSize(l1, d1, u1) + ansiSize(l2, d2, u2) + (l2.size > 0 ? 1 : 0);
             if (bytes > kMaxTextBytes) {
                 refuse(bytes, RefusedLine::TooLong, out_.rejectedRows++);
-            } else if (static_cast<int>(out_.pages.size()) >= keep_) {
-                refuse(bytes, RefusedLine::BeyondPageLimit, out_.pagesLeftOut++);
             } else {
                 ImportedPage page;
                 page.line1 = decode(l1, d1);
                 page.line2 = decode(l2, d2);
-                page.repeat = static_cast<int>(std::clamp<long>(rawRepeat, kMinRepeat, kMaxRepeat));
-                out_.pages.push_back(std::move(page));
+                QStringList notes{fieldNote(l1, page.line1, u1), fieldNote(l2, page.line2, u2)};
+                notes.removeAll(QString());
+                if (!notes.isEmpty()) {
+                    refuse(bytes, RefusedLine::Unprintable, out_.unprintableRows++, notes.join(QStringLiteral("; ")));
+                } else if (static_cast<int>(out_.pages.size()) >= keep_) {
+                    refuse(bytes, RefusedLine::BeyondPageLimit, out_.pagesLeftOut++);
+                } else {
+                    page.repeat = static_cast<int>(std::clamp<long>(rawRepeat, kMinRepeat, kMaxRepeat));
+                    out_.pages.push_back(std::move(page));
+                }
             }
         }
         text_[0].clear();
@@ -274,10 +293,14 @@ QString describeRefusedLines(const CsvContent &content, RefusedLine::Reason reas
                          .arg(line.lineNumber)
                          .arg(line.bytes)
                          .arg(kMaxTextBytes);
+        else if (reason == RefusedLine::Unprintable)
+            lines << QStringLiteral("Line %1: %2").arg(line.lineNumber).arg(line.note);
         else
             lines << QStringLiteral("Line %1: beyond the %2-page limit").arg(line.lineNumber).arg(kMaxPages);
     }
-    const int total = reason == RefusedLine::TooLong ? content.rejectedRows : content.pagesLeftOut;
+    const int total = reason == RefusedLine::TooLong       ? content.rejectedRows
+                      : reason == RefusedLine::Unprintable ? content.unprintableRows
+                                                           : content.pagesLeftOut;
     if (total > lines.size())
         lines << QStringLiteral("... and %1 more lines").arg(total - lines.size());
     return lines.join(QLatin1Char('\n'));

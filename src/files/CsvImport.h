@@ -20,10 +20,11 @@ struct ImportedPage {
 
 // A line of an import file that did not become a page.
 struct RefusedLine {
-    enum Reason { TooLong, BeyondPageLimit };
+    enum Reason { TooLong, BeyondPageLimit, Unprintable };
     qint64 lineNumber = 0; // counted from 1, empty lines included
     qint64 bytes = 0;      // code-page-936 bytes of its text, the separator included
     Reason reason = TooLong;
+    QString note;          // for Unprintable: each field and the characters it cannot keep
 };
 
 // What an import file holds, read as a whole before the job changes. Only
@@ -32,6 +33,7 @@ struct CsvContent {
     bool utf8 = false;            // the file was read as UTF-8, else as code page 936
     std::vector<ImportedPage> pages;
     int rejectedRows = 0;         // lines whose text does not fit a page
+    int unprintableRows = 0;      // lines with characters code page 936 has no code for
     int pagesLeftOut = 0;         // usable lines beyond the page limit
     // The first kMaxListedLines refused lines of each reason, in file order;
     // the counts above cover the rest.
@@ -40,14 +42,17 @@ struct CsvContent {
 };
 
 // One line per refused line of the given reason ("Line 12: 105 bytes, over
-// 100 with the separator"), and a closing line for those not listed.
+// 100 with the separator", "Line 13: X1²: "²" (U+00B2) cannot be printed"),
+// and a closing line for those not listed.
 QString describeRefusedLines(const CsvContent &content, RefusedLine::Reason reason);
 
 // Reads lines of "1st line;2nd line;repeat". A file that is valid UTF-8
 // (with or without its byte-order mark) is read as UTF-8, any other as code
 // page 936. The text limit counts code-page-936 bytes, the separator of a
-// two-line page included. A NUL or a byte 0x12..0x1E in a text field
-// becomes '?', as it would otherwise act as a code of the page text. The
+// two-line page included. A line with a character that code page 936 cannot
+// hold is refused, never printed with '?' in its place. A NUL or a byte
+// 0x12..0x1E in a text field becomes '?', as it would otherwise act as a
+// code of the page text. The
 // device is read twice (encoding, then lines) in chunks, so memory does not
 // grow with the file.
 CsvContent readCsv(QIODevice &in, int keep = kMaxPages);

@@ -1,7 +1,12 @@
 #include "model/CodePage.h"
 
+#include <unicode/uchar.h>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_err.h>
 
+#include <QStringList>
+
+#include <algorithm>
 #include <mutex>
 #include <stdexcept>
 #include <vector>
@@ -74,24 +79,88 @@ private:
     UConverter *conv_;
 };
 
-} // namespace
+// Notes each character the converter substitutes, then substitutes it as
+// the converter's own callback would ('?', or nothing for an invisible one).
+void noteSubstitution(const void *context, UConverterFromUnicodeArgs *args, const UChar *units, int32_t length,
+                      UChar32 codePoint, UConverterCallbackReason reason, UErrorCode *status)
+{
+    if (reason <= UCNV_IRREGULAR && !u_hasBinaryProperty(codePoint, UCHAR_DEFAULT_IGNORABLE_CODE_POINT)) {
+        auto &found = *static_cast<QList<char32_t> *>(const_cast<void *>(context));
+        if (!found.contains(static_cast<char32_t>(codePoint)))
+            found.append(static_cast<char32_t>(codePoint));
+    }
+    UCNV_FROM_U_CALLBACK_SUBSTITUTE(nullptr, args, units, length, codePoint, reason, status);
+}
 
-QByteArray toAnsi(QStringView text)
+bool isAscii(QStringView text)
+{
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+QByteArray encode(QStringView text, QList<char32_t> *unprintable)
 {
     if (text.isEmpty())
         return {};
     const Converter borrowed;
     UConverter *conv = borrowed.get();
+    UConverterFromUCallback formerAction = nullptr;
+    const void *formerContext = nullptr;
+    if (unprintable) {
+        UErrorCode status = U_ZERO_ERROR;
+        ucnv_setFromUCallBack(conv, noteSubstitution, unprintable, &formerAction, &formerContext, &status);
+    }
     QByteArray out;
     out.resize(text.size() * 2 + 2);
     UErrorCode status = U_ZERO_ERROR;
     const int32_t written = ucnv_fromUChars(conv, out.data(), static_cast<int32_t>(out.size()),
                                             reinterpret_cast<const UChar *>(text.utf16()),
                                             static_cast<int32_t>(text.size()), &status);
+    if (unprintable) {
+        // Back as it was before the converter returns to the pool.
+        UErrorCode restored = U_ZERO_ERROR;
+        UConverterFromUCallback ours = nullptr;
+        const void *ourContext = nullptr; // ICU writes these without checking for null
+        ucnv_setFromUCallBack(conv, formerAction, formerContext, &ours, &ourContext, &restored);
+    }
     if (U_FAILURE(status) && status != U_STRING_NOT_TERMINATED_WARNING)
         return {};
     out.resize(written);
     return out;
+}
+
+} // namespace
+
+QByteArray toAnsi(QStringView text) { return encode(text, nullptr); }
+
+QByteArray toAnsi(QStringView text, QList<char32_t> &unprintable)
+{
+    unprintable.clear();
+    return encode(text, &unprintable);
+}
+
+QList<char32_t> unprintableCharacters(QStringView text)
+{
+    QList<char32_t> found;
+    if (!isAscii(text))
+        encode(text, &found);
+    return found;
+}
+
+QString characterNames(const QList<char32_t> &characters)
+{
+    QStringList names;
+    for (const char32_t c : characters)
+        names << QStringLiteral("\"%1\" (U+%2)")
+                     .arg(QString::fromUcs4(&c, 1), QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+    return names.join(QStringLiteral(", "));
+}
+
+QString unprintableNote(QStringView text)
+{
+    const QList<char32_t> found = unprintableCharacters(text);
+    if (found.isEmpty())
+        return {};
+    return QStringLiteral("%1: %2 cannot be printed").arg(text, characterNames(found));
 }
 
 QString toWide(QByteArrayView bytes)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -12,6 +13,22 @@ namespace vt {
 // the line separator of page text.
 QByteArray toAnsi(QStringView text);
 QString toWide(QByteArrayView bytes);
+
+// The same conversion, also giving the characters that became '?': each
+// once, in the order they first occur, a surrogate pair as one code point.
+// Invisible format characters (U+FEFF, U+200B, ...) are not among them; the
+// conversion drops them, and they print nothing either way.
+QByteArray toAnsi(QStringView text, QList<char32_t> &unprintable);
+
+// The characters of `text` that the page cannot hold, as toAnsi finds them.
+// Every refusal of text that the printer cannot print asks this.
+QList<char32_t> unprintableCharacters(QStringView text);
+
+// Each as: "²" (U+00B2), "😀" (U+1F600)
+QString characterNames(const QList<char32_t> &characters);
+
+// X1²: "²" (U+00B2) cannot be printed -- or empty when all of it can be.
+QString unprintableNote(QStringView text);
 
 // Bytes of the longest prefix of `bytes` that has at most `limit` bytes and
 // does not end inside a double-byte character.

@@ -29,6 +29,28 @@ TEST(Cli, HelpDescribesTheDocumentCommands)
     EXPECT_NE(cli({"convert", "only-one"}).exitCode, 0);
 }
 
+// Refused and named as an over-long line is, never saved with '?'.
+TEST(Cli, ConvertRefusesCharactersItCannotPrint)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("in.csv"), QStringLiteral("X1\u00B2;A\u2713B;1\nok\n").toUtf8());
+    CliRun r = cli({"convert", dir.filePath("in.csv"), dir.filePath("out.vtd")});
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.trimmed(), QStringLiteral("1 line holds characters that cannot be printed; it was not imported.\n"
+                                              "  Line 1: X1\u00B2: \"\u00B2\" (U+00B2) cannot be printed; "
+                                              "A\u2713B: \"\u2713\" (U+2713) cannot be printed"));
+    r = cli({"show", dir.filePath("out.vtd")});
+    EXPECT_EQ(r.out.split('\n', Qt::SkipEmptyParts).size(), 1);
+    EXPECT_TRUE(r.out.startsWith("1\tok\t")) << r.out.toStdString();
+
+    // Nothing else in the file: nothing is written, as for a file of over-long lines.
+    writeAll(dir.filePath("only.csv"), QStringLiteral("X1\u00B2;A\u2713B;1\n").toUtf8());
+    r = cli({"show", dir.filePath("only.csv")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains(QStringLiteral("\"\u2713\" (U+2713) cannot be printed")));
+}
+
 TEST(Cli, ConvertImportsOrOpensThenSaves)
 {
     QTemporaryDir dir;

@@ -1,4 +1,5 @@
 #include "cli/CliRun.h"
+#include "common/Files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -52,4 +53,26 @@ TEST(TableCli, SplitWritesNumberedJobs)
               QStringList({dir.filePath("jobs-1.vtd"), dir.filePath("jobs-2.vtd"), dir.filePath("jobs-3.vtd")}));
     const auto last = cli({"show", dir.filePath("jobs-3.vtd")});
     EXPECT_TRUE(last.out.startsWith(QStringLiteral("1\tW401\tx\t"))) << last.out.toStdString();
+}
+
+// A second split of the same name replaces nothing without --force.
+TEST(TableCli, SplitReplacesPartsOnlyWithForce)
+{
+    QTemporaryDir dir;
+    const QString table = dir.filePath("few.tsv");
+    vt::test::writeAll(table, "NEW\tx\n");
+    vt::test::writeAll(dir.filePath("jobs-1.vtd"), "old");
+    auto r = cli({"convert", table, dir.filePath("jobs"), "--split"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(r.err.trimmed().toStdString(),
+              QStringLiteral("vt350-cli: %1 already exists; --force replaces it")
+                  .arg(QDir::toNativeSeparators(dir.filePath("jobs-1.vtd")))
+                  .toStdString());
+    EXPECT_EQ(vt::test::readAll(dir.filePath("jobs-1.vtd")), "old");
+
+    r = cli({"convert", table, dir.filePath("jobs"), "--split", "--force"});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(cli({"show", dir.filePath("jobs-1.vtd")}).out.startsWith("1\tNEW\tx\t"));
+    EXPECT_TRUE(cli({"--help"}).out.contains("--force"));
 }

@@ -133,6 +133,24 @@ TEST_F(CellCommitTest, TextOverOneHundredCharactersIsRefusedButStaysInTheCell)
     EXPECT_EQ(recordText(0), std::string(60, 'a'));
 }
 
+// A typed (or pasted) character the page cannot hold is refused and named;
+// the cell keeps the text, the page keeps its last accepted one.
+TEST_F(CellCommitTest, UnprintableCharacterIsRefusedAndNamed)
+{
+    pages(2);
+    type(0, ColLine1, QStringLiteral("X1"));
+    op.editedCells.clear();
+    job.modified = false;
+
+    type(0, ColLine1, QStringLiteral("X1\u00B2"), true);
+    EXPECT_EQ(op.messageTexts(), QStringList{QStringLiteral("X1\u00B2: \"\u00B2\" (U+00B2) cannot be printed")});
+    EXPECT_EQ(job.model.cellText(0, ColLine1), QStringLiteral("X1\u00B2"));
+    EXPECT_EQ(recordText(0), "X1");
+    EXPECT_TRUE(job.modified);
+    EXPECT_FALSE(enterPressed);
+    EXPECT_TRUE(op.editedCells.empty());
+}
+
 TEST_F(CellCommitTest, DoubleByteTextOverOneHundredBytesIsRefusedNotCut)
 {
     pages(1);

@@ -7,6 +7,7 @@
 #include "common/ScriptedOperator.h"
 #include "files/DocumentFile.h"
 
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -195,6 +196,70 @@ TEST(TableImport, SplitWritesConsecutiveJobs)
     }
     EXPECT_TRUE(s.op.messages.empty());
     EXPECT_EQ(s.job.pageCount(), 1); // the job itself is not touched
+}
+
+// Existing parts are named, and the operator is asked once; "No" writes nothing.
+TEST(TableImport, SplitAsksOnceBeforeReplacingParts)
+{
+    Session s;
+    QByteArray text;
+    for (int i = 1; i <= 450; ++i)
+        text += "W" + QByteArray::number(i) + "\n";
+    const QString table = s.file(text);
+    vt::test::writeAll(s.dir.filePath("jobs-2.vtd"), "old");
+    QStringList written;
+    s.op.answers = {Answer::No};
+    EXPECT_FALSE(s.tables.splitTable(table, choice("A", "", "", false), s.dir.filePath("jobs"), &written));
+    EXPECT_FALSE(QFile::exists(s.dir.filePath("jobs-1.vtd")));
+    EXPECT_EQ(vt::test::readAll(s.dir.filePath("jobs-2.vtd")), "old");
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text,
+              QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                  .arg(QDir::toNativeSeparators(s.dir.filePath("jobs-2.vtd"))));
+
+    // Two parts there now: one question for both, and "Yes" replaces them.
+    vt::test::writeAll(s.dir.filePath("jobs-3.vtd"), "old");
+    s.op.messages.clear();
+    ASSERT_TRUE(s.tables.splitTable(table, choice("A", "", "", false), s.dir.filePath("jobs"), &written));
+    EXPECT_EQ(written.size(), 3);
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text,
+              QStringLiteral("2 files of this split already exist in %1: jobs-2.vtd, jobs-3.vtd.\n"
+                             "Do you want to replace them?")
+                  .arg(QDir::toNativeSeparators(s.dir.path())));
+    EXPECT_TRUE(readDocument(vt::test::readAll(s.dir.filePath("jobs-3.vtd")), s.job.settings).ok);
+}
+
+// A character the page cannot hold refuses its row in Import Table and in
+// Ctrl+V, counted in the summary and named in the details.
+TEST(TableImport, RowsWithUnprintableCharactersAreRefused)
+{
+    Session s;
+    const QString path = s.file(QStringLiteral("X1\u00B2\tA\u2713B\t1\nok\t\u7535\t2\n").toUtf8(),
+                                QStringLiteral("list.tsv"));
+    ASSERT_TRUE(s.tables.importTable(path, choice("A", "B", "C", false)));
+    ASSERT_EQ(s.job.pageCount(), 1);
+    EXPECT_EQ(s.cell(0, ColLine1), "ok");
+    const QString detail = QStringLiteral("Row 1: X1\u00B2: \"\u00B2\" (U+00B2) cannot be printed; "
+                                          "A\u2713B: \"\u2713\" (U+2713) cannot be printed");
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text,
+              QStringLiteral("1 row of %1 was not imported: 1 with characters that cannot be printed.")
+                  .arg(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(s.op.messages[0].details, detail);
+    const TableContent content = readTable(path, choice("A", "B", "C", false));
+    EXPECT_EQ(previewSummary(content), "2 rows: 1 pages, 1 refused");
+    EXPECT_EQ(previewRows(content, 5).front().refusal, detail.mid(7));
+
+    ClipboardCommands clipboard(s.job, s.op, s.pages);
+    s.op.messages.clear();
+    EXPECT_EQ(clipboard.paste(QStringLiteral("fine\n\u0141\u00F3d\u017A\n")), 1);
+    EXPECT_EQ(s.job.pageCount(), 2);
+    ASSERT_EQ(s.op.messages.size(), 1u);
+    EXPECT_EQ(s.op.messages[0].text,
+              "1 row of the clipboard was not pasted: 1 with characters that cannot be printed.");
+    EXPECT_EQ(s.op.messages[0].details,
+              QStringLiteral("Row 2: \u0141\u00F3d\u017A: \"\u0141\" (U+0141), \"\u017A\" (U+017A) cannot be printed"));
 }
 
 // Rows copied go back in unchanged, after the current page; rows that could

@@ -139,6 +139,33 @@ TEST(CsvImport, TextLimitCountsFileBytesAndTheSeparator)
     EXPECT_EQ(s.cell(0, ColLine1), "ok");
 }
 
+// A character the page cannot hold refuses its line, as an over-long text
+// does, in a UTF-8 file and in a code-page-936 file with a broken sequence.
+TEST(CsvImport, LinesWithUnprintableCharactersAreRefusedAndNamed)
+{
+    Session s;
+    const QString path = s.file(QStringLiteral("X1²;A✓B;1\nok;电\nŁódź;;3\n").toUtf8()
+                                + repeated('a', 101) + "\n");
+    ASSERT_TRUE(s.documents.importPath(path));
+    ASSERT_EQ(s.job.pageCount(), 1);
+    EXPECT_EQ(s.cell(0, ColLine1), "ok");
+    ASSERT_EQ(s.op.messages.size(), 2u);
+    EXPECT_EQ(s.op.messages[0].text, "Have 1 Pages exceeds the limits,Page length is 100.");
+    EXPECT_EQ(s.op.messages[1].text, "2 lines hold characters that cannot be printed; they were not imported.");
+    EXPECT_EQ(s.op.messages[1].details,
+              QStringLiteral("Line 1: X1²: \"²\" (U+00B2) cannot be printed; "
+                             "A✓B: \"✓\" (U+2713) cannot be printed\n"
+                             "Line 3: Łódź: \"Ł\" (U+0141), \"ź\" (U+017A) cannot be printed"));
+
+    // Read as code page 936, a broken byte sequence is not printed as '?' either.
+    const CsvContent gbk = readCsv(toAnsi(u"电") + "\nA\x81;x\n");
+    EXPECT_FALSE(gbk.utf8);
+    ASSERT_EQ(gbk.pages.size(), 1u);
+    EXPECT_EQ(gbk.unprintableRows, 1);
+    EXPECT_EQ(describeRefusedLines(gbk, RefusedLine::Unprintable),
+              QStringLiteral("Line 2: A\uFFFD: \"\uFFFD\" (U+FFFD) cannot be printed"));
+}
+
 TEST(CsvImport, EncodingIsUtf8OnlyWhenTheWholeFileIsValid)
 {
     const QByteArray utf8 = QStringLiteral("电缆;é").toUtf8();

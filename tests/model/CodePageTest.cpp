@@ -48,3 +48,29 @@ TEST(CodePage, CutNeverSplitsADoubleByteCharacter)
     // A lone lead byte at the end counts as one byte.
     EXPECT_EQ(cutAtCharBoundary(QByteArray("ab\xD6"), 100), 3);
 }
+
+TEST(CodePage, UnprintableCharactersAreNamedOnceInOrder)
+{
+    EXPECT_EQ(unprintableCharacters(u"X1\u00B2;A\u2713B\u0141\u017A\u00B2"),
+              QList<char32_t>({0xB2, 0x2713, 0x141, 0x17A}));
+    // What the page can hold: text, Chinese, pinyin letters, the euro sign,
+    // control codes and every mark character.
+    QString printable = QStringLiteral("AB-12 \u4E2D\u00E9\u20AC\x12\x1A");
+    for (char16_t c = 0xE000; c <= 0xE052; ++c)
+        printable += QChar(c);
+    EXPECT_TRUE(unprintableCharacters(printable).isEmpty());
+
+    const QString emoji = QString::fromUcs4(U"a\U0001F600");
+    EXPECT_EQ(unprintableCharacters(emoji), QList<char32_t>{0x1F600});
+    EXPECT_EQ(characterNames({0x1F600, 0xB2}), QStringLiteral("\"\U0001F600\" (U+1F600), \"\u00B2\" (U+00B2)"));
+    EXPECT_EQ(unprintableNote(u"X1\u00B2"), QStringLiteral("X1\u00B2: \"\u00B2\" (U+00B2) cannot be printed"));
+    EXPECT_TRUE(unprintableNote(u"X1").isEmpty());
+
+    // The noting conversion writes what the plain one writes, and leaves the
+    // pooled converter as it found it.
+    QList<char32_t> found;
+    EXPECT_EQ(toAnsi(u"\u4E2D\u2713x", found), QByteArray("\xD6\xD0?x"));
+    EXPECT_EQ(found, QList<char32_t>{0x2713});
+    EXPECT_EQ(toAnsi(u"\u00B2"), QByteArray("?"));
+    EXPECT_EQ(found, QList<char32_t>{0x2713});
+}

@@ -12,6 +12,7 @@
 #include "model/Job.h"
 #include "model/MarkText.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -132,11 +133,27 @@ int convertCommand(const QStringList &arguments)
             std::fputs("vt350-cli: --split takes a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)\n", stderr);
             return 2;
         }
+        // No one to ask here: existing parts stay unless --force says otherwise.
+        const auto mayReplace = [force = table.force](const QStringList &existing) {
+            if (!force) {
+                QStringList names;
+                for (const QString &path : existing)
+                    names << QDir::toNativeSeparators(path);
+                std::fprintf(stderr, "vt350-cli: %s already exist%s; --force replaces %s\n",
+                             qPrintable(names.join(QStringLiteral(", "))), existing.size() == 1 ? "s" : "",
+                             existing.size() == 1 ? "it" : "them");
+            }
+            return force;
+        };
         QStringList written;
-        const bool ok = session.tables.splitTable(args[0], table.choice, args[1], &written);
+        const bool ok = session.tables.splitTable(args[0], table.choice, args[1], &written, mayReplace);
         for (const QString &path : written)
             std::printf("%s\n", qPrintable(path));
         return ok ? 0 : 1;
+    }
+    if (table.force) {
+        std::fputs("vt350-cli: --force goes with --split\n", stderr);
+        return 2;
     }
     if (!session.load(args[0], table))
         return 1;

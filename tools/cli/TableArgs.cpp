@@ -13,7 +13,9 @@ const char kTableHelp[] =
     "                     empty repeat means 1\n"
     "    --separator C    ',', ';' or 'tab' (default: found from the first lines)\n"
     "    --split          (convert) write OUT-1.vtd, OUT-2.vtd, ... with at most\n"
-    "                     200 pages each instead of leaving rows out\n";
+    "                     200 pages each instead of leaving rows out; refused,\n"
+    "                     naming them, when any of those files exist\n"
+    "    --force          (with --split) replace those files\n";
 
 bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
 {
@@ -27,6 +29,8 @@ bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
             out.choice.header = out.given = true;
         } else if (arg == QStringLiteral("--split")) {
             out.split = out.given = true;
+        } else if (arg == QStringLiteral("--force")) {
+            out.force = true;
         } else if (takesValue) {
             if (i + 1 >= args.size()) {
                 error = QStringLiteral("%1 needs a value").arg(arg);
