@@ -181,4 +181,19 @@ TEST_F(NumberingTest, SaveNamesPagesWhoseTextWouldBeCutAndAsksFirst)
     EXPECT_EQ(overlongRows(job, false, false), QList<int>({0, 1}));
     EXPECT_TRUE(overlongRows(job, true, false).contains(1));
     EXPECT_FALSE(overlongRows(job, true, false).contains(0));
+
+    // A text refused for a character the printer lacks asks the same way.
+    job.model.setCellText(0, ColLine1, QStringLiteral("X1\u00b2"));
+    job.model.setCellText(1, ColLine1, QStringLiteral("A\u2713B"));
+    op.messages.clear();
+    op.answers.push_back(Answer::No);
+    EXPECT_FALSE(mayCutOverlongPages(job, op, TextUse::Save));
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_EQ(op.messages[0].text, QStringLiteral("Pages 1, 2 hold characters that cannot be printed: \"\u00b2\" "
+                                                  "(U+00B2), \"\u2713\" (U+2713). They would be saved as \"?\".\n"
+                                                  "Save anyway?"));
+    op.messages.clear();
+    EXPECT_TRUE(mayCutOverlongPages(job, op, TextUse::Print)) << "page 2 is not checked";
+    ASSERT_EQ(op.messages.size(), 1u);
+    EXPECT_TRUE(op.messages[0].text.startsWith("Page 1 holds characters that cannot be printed"));
 }
