@@ -35,6 +35,9 @@ constexpr int kNextSegmentMs = 11102;
 constexpr int kPollMs = 1000;
 // The printer's notice is read into an 11-byte buffer that stays NUL-terminated.
 constexpr int kNoticeBuffer = 11;
+// What the printer says in the last wait is read a notice's buffer at a
+// time, this many times at most; the rest is discarded.
+constexpr int kFinalReads = 8;
 
 } // namespace
 
@@ -197,9 +200,37 @@ void PrintJob::allTransmitted()
     // Until the printer has the last byte of the frame, not only the 5 s.
     const int lastFrame = plan_.empty() ? 0 : plan_[std::min<std::size_t>(std::max(framesSent_, 1), plan_.size()) - 1];
     clock().wait(finishWaitMs(lastFrame));
+    // Closing the window in the wait has ended the job already.
+    if (aborted_ || !printing_ || printerLost())
+        return;
+    // The last segment's notice comes in this wait (firmware that continues
+    // by itself): whatever the printer said until the port closes is read,
+    // and a fault there is the job's, as after any other segment. Each read
+    // takes a notice's buffer; a notice split between reads is still seen.
+    QByteArray heard;
+    for (int reads = 0; reads < kFinalReads && line_.inputCount() > 0; ++reads) {
+        std::array<char, kNoticeBuffer> buffer{};
+        const int got = line_.read(buffer.data(), std::min(line_.inputCount(), kNoticeBuffer - 1));
+        if (got <= 0)
+            break;
+        heard += QByteArrayView(buffer.data(), qstrnlen(buffer.data(), got));
+    }
+    if (toWide(heard).contains(QStringLiteral("Ribbon"))) {
+        ribbonFault();
+        return;
+    }
+    line_.flushInput();
     progress_.hide();
     line_.close();
     endJob(true);
+}
+
+void PrintJob::ribbonFault()
+{
+    tell({QStringLiteral("Ribbon is unavailing, Please replace a good one and try again"), appTitle()});
+    line_.flushInput();
+    line_.close();
+    endJob(false);
 }
 
 void PrintJob::abort()
@@ -371,10 +402,7 @@ void PrintJob::printPump()
         const int got = line_.read(buffer.data(), std::min(line_.inputCount(), kNoticeBuffer - 1));
         const QString notice = toWide(QByteArrayView(buffer.data(), qstrnlen(buffer.data(), std::max(got, 0))));
         if (notice.contains(QStringLiteral("Ribbon"))) {
-            tell({QStringLiteral("Ribbon is unavailing, Please replace a good one and try again"), appTitle()});
-            line_.flushInput();
-            line_.close();
-            endJob(false);
+            ribbonFault();
             return;
         }
         segmentStart_ = pagesConsumed - 1;

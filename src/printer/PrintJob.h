@@ -59,13 +59,25 @@ public:
     int startPage = 0;
     // Where the last job stopped: the first page (0-based) of the segment the
     // printer had not reported finished; -1 after a job that ended whole or
-    // stopped before any of it was printed.
+    // stopped before any of it was printed. Kept as well in the state folder
+    // (PrintStopFile), so that the next Print of the same job offers it, in
+    // this program or after a restart.
     int stoppedPage() const { return stoppedAt_; }
+    // The folder of the kept resume points; empty: stateDirectory().
+    QString stateFolder;
+    // What Print does with a kept resume point of the job: asks (the window;
+    // No gives the point up), takes it without a question (vt350-cli print
+    // --resume), or prints every page and keeps the point until the job
+    // ends whole (vt350-cli print without --resume: nobody said No).
+    enum class ResumeChoice { Ask, Resume, Whole };
+    ResumeChoice resumeChoice = ResumeChoice::Ask;
 
     static const char kNoPrinter[];
 
 signals:
     void tryingPort(int port, const QString &device);
+    // Print found a resume point of this job: the page (0-based) it would go on from.
+    void resumePointFound(int page);
     // The time the job still takes, after each frame.
     void timeLeft(qint64 ms);
     void printingChanged(bool printing);
@@ -81,6 +93,8 @@ private:
     bool printerLost();
     int sendSegment(int skip);
     void allTransmitted();
+    // The printer's notice says the ribbon is unusable: ends the job with its message.
+    void ribbonFault();
     void offerWait(bool on);
     bool cancelled() const;
     void endCancelled(bool modeDSent);
@@ -117,6 +131,8 @@ private:
     QByteArray fingerprint_;
     int stoppedAt_ = -1;
     QByteArray stoppedFingerprint_;
+    // The last stop could not be written to the state folder: only this object knows it.
+    bool stopOnlyInMemory_ = false;
 };
 
 } // namespace vt

@@ -224,3 +224,59 @@ TEST_F(PrintWindowTest, TheStartUpSearchThatFindsNothingSaysSoOnceItsWindowHasGo
     EXPECT_TRUE(script.messages[0].text.startsWith("Unsuccessfully to open the serial port,"));
     EXPECT_FALSE(progressShownAtMessage);
 }
+
+TEST_F(PrintWindowTest, ARibbonFaultInTheFinalWaitIsShownAndPrintOffersItsSegmentAgainAfterARestart)
+{
+    QTemporaryDir state;
+    const QByteArray outerState = qgetenv("VT350_STATE_DIR");
+    qputenv("VT350_STATE_DIR", state.path().toLocal8Bit());
+    Sim sim({QStringLiteral("--segment-seconds"), QStringLiteral("0.03"), QStringLiteral("--ribbon-after"),
+             QStringLiteral("4")});
+    qputenv("VT350_DEVICE", sim.path().toLocal8Bit());
+    showActive();
+    fillPages(200);
+    window->job().modified = false;
+    ProgressWindow &progress = *window->progressDialog();
+    // The final wait lasts until the printer's notice of segment 4 is on the line.
+    clock.onWait = [&](int) {
+        if (progress.message().startsWith("All print contents"))
+            (void)QTest::qWaitFor([&] { return sim.log(QStringLiteral("notice")).size() >= 4; }, 30000);
+    };
+    std::vector<bool> results;
+    QObject::connect(&window->printJob(), &PrintJob::finished, [&](bool all) { results.push_back(all); });
+    trigger("Print");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !results.empty(); }, 30000));
+    EXPECT_EQ(results, std::vector<bool>{false});
+    ASSERT_EQ(sim.log(QStringLiteral("frame")).size(), 4u);
+    ASSERT_EQ(script.messages.size(), 1u);
+    EXPECT_EQ(script.messages[0].text, "Ribbon is unavailing, Please replace a good one and try again");
+    EXPECT_FALSE(progress.isVisible());
+    EXPECT_EQ(window->printJob().stoppedPage(), 153);
+    clock.onWait = nullptr;
+
+    // The program is started anew (a new window, the same state folder):
+    // Print offers page 154.
+    window->job().modified = false;
+    window = std::make_unique<MainWindow>();
+    window->setMessageSink(&script);
+    window->serialPort().setClock(clock);
+    clock.library = &window->serialPort().library();
+    showActive();
+    fillPages(200);
+    window->job().modified = false;
+    script.messages.clear();
+    script.answers = {Answer::Yes};
+    results.clear();
+    QObject::connect(&window->printJob(), &PrintJob::finished, [&](bool all) { results.push_back(all); });
+    trigger("Print");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !results.empty(); }, 30000));
+    ASSERT_FALSE(script.messages.empty());
+    EXPECT_EQ(script.messages[0].text, "The last print of this job stopped before page 154 of 200. Continue from "
+                                       "page 154? (No prints all pages)");
+    EXPECT_EQ(results, std::vector<bool>{true});
+    const auto frames = sim.log(QStringLiteral("frame"));
+    ASSERT_EQ(frames.size(), 5u);
+    EXPECT_EQ(frames[4].value(QStringLiteral("pages")).toArray().size(), 47);
+    EXPECT_TRUE(QDir(state.path()).entryList({QStringLiteral("print-stop-*")}, QDir::Files).isEmpty());
+    qputenv("VT350_STATE_DIR", outerState);
+}

@@ -20,8 +20,9 @@ struct CliRun {
 };
 
 // Runs vt350-cli with a configuration folder of its own, no input, and the
-// serial devices in VT350_DEVICE when `device` is given.
-inline CliRun cli(const QStringList &args, const QString &device = {})
+// serial devices in VT350_DEVICE when `device` is given; a run longer than
+// `guardMs` counts as not finished.
+inline CliRun cli(const QStringList &args, const QString &device = {}, int guardMs = 60000)
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -36,7 +37,7 @@ inline CliRun cli(const QStringList &args, const QString &device = {})
     p.start(QStringLiteral(VT350_BINARY_DIR "/tools/vt350-cli"), args);
     p.closeWriteChannel();
     CliRun r;
-    if (!p.waitForFinished(60000))
+    if (!p.waitForFinished(guardMs))
         return r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.bytes = p.readAllStandardOutput();

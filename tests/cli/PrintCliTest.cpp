@@ -85,3 +85,52 @@ TEST(PrintCli, FromPageLeavesOutThePagesBeforeIt)
         EXPECT_EQ(cli({"print", dir.filePath("many.csv"), "--device", printer.path(), "--from-page", bad}).exitCode, 2)
             << bad;
 }
+
+TEST(PrintCli, ARibbonFaultAtTheEndExitsNonZeroAndResumeGoesOnInANewProcess)
+{
+    QTemporaryDir dir;
+    QTemporaryDir state;
+    const QByteArray outerState = qgetenv("VT350_STATE_DIR");
+    qputenv("VT350_STATE_DIR", state.path().toLocal8Bit());
+    QByteArray many;
+    for (int i = 0; i < 200; ++i)
+        many += QByteArray::number(100 + i) + QByteArray(97, 'k') + "\n";
+    writeAll(dir.filePath("many.csv"), many);
+    const auto firstPageOf = [](const QJsonObject &frame) {
+        return QByteArray::fromHex(frame.value(QStringLiteral("pages")).toArray().at(0).toObject()
+                                       .value(QStringLiteral("textHex")).toString().toLatin1())
+            .left(3)
+            .toInt() - 100;
+    };
+    {
+        // Four segments; the fourth one's notice, in the final wait, reports the ribbon.
+        Sim printer({QStringLiteral("--segment-seconds"), QStringLiteral("0.03"), QStringLiteral("--ribbon-after"),
+                     QStringLiteral("4")});
+        // The exchange's own waits (12 s, then 11 s a segment, 5 s at the end) take about 45 s.
+        const CliRun r = cli({"print", dir.filePath("many.csv"), "--device", printer.path()}, {}, 180000);
+        EXPECT_EQ(r.exitCode, 1) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("All print contents have been transmitted")) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("Ribbon is unavailing, Please replace a good one and try again"));
+        EXPECT_TRUE(r.err.contains("it stopped before page 154 of 200")) << r.err.toStdString();
+        const auto frames = printer.log(QStringLiteral("frame"));
+        ASSERT_EQ(frames.size(), 4u);
+        EXPECT_EQ(firstPageOf(frames[3]), 153) << "page 154 begins the segment the printer did not finish";
+        EXPECT_EQ(QDir(state.path()).entryList({QStringLiteral("print-stop-*")}, QDir::Files).size(), 1);
+    }
+    {
+        // A new process with the same state folder goes on from page 154.
+        Sim printer({QStringLiteral("--segment-seconds"), QStringLiteral("0.03")});
+        const CliRun r = cli({"print", dir.filePath("many.csv"), "--device", printer.path(), "--resume"});
+        EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("the last print of this job stopped before page 154 of 200; going on from there"))
+            << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains("pages sent: 47 of 47")) << r.err.toStdString();
+        const auto frames = printer.log(QStringLiteral("frame"));
+        ASSERT_EQ(frames.size(), 1u);
+        EXPECT_EQ(firstPageOf(frames[0]), 153);
+        EXPECT_TRUE(QDir(state.path()).entryList({QStringLiteral("print-stop-*")}, QDir::Files).isEmpty())
+            << "the job has printed whole";
+    }
+    EXPECT_EQ(cli({"print", dir.filePath("many.csv"), "--resume", "--from-page", "3"}).exitCode, 2);
+    qputenv("VT350_STATE_DIR", outerState);
+}

@@ -211,9 +211,12 @@ private:
 };
 
 // One print setup: a job, the serial line, the operator, a configuration
-// folder of its own and the device list in VT350_DEVICE.
+// folder and a state folder (VT350_STATE_DIR, where a stopped print's resume
+// point is kept) of its own, and the device list in VT350_DEVICE.
 struct PrintBench {
     QTemporaryDir config;
+    QTemporaryDir state;
+    QByteArray outerState = qgetenv("VT350_STATE_DIR");
     Job job;
     ScriptedOperator op;
     FakeProgress progress;
@@ -226,6 +229,7 @@ struct PrintBench {
     explicit PrintBench(const QStringList &devices)
     {
         qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
+        qputenv("VT350_STATE_DIR", state.path().toLocal8Bit());
         qputenv("VT350_DEVICE", devices.join(QDir::listSeparator()).toLocal8Bit());
         clock.library = &library;
         op.title = QStringLiteral("Vt350 Tube Printer_P1.03");
@@ -235,6 +239,7 @@ struct PrintBench {
     {
         qunsetenv("VT350_DEVICE");
         qunsetenv("VT350_CONFIG_DIR");
+        qputenv("VT350_STATE_DIR", outerState);
     }
 
     void addPage(const QString &line1, bool checked = true)

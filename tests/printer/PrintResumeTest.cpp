@@ -1,10 +1,16 @@
 #include "PrintFixture.h"
 
+#include "common/Files.h"
+#include "files/PrintStopFile.h"
 #include "printer/PrintResume.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 
 #include <map>
+#include <optional>
 
 using namespace vt;
 using namespace vt::test;
@@ -163,5 +169,151 @@ TEST(PrintResume, AJobThatStoppedBeforeItsSecondSegmentOffersNothing)
         b.op.messages.clear();
         ASSERT_TRUE(b.printAll());
         EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+    }
+}
+
+namespace {
+
+// Holds the last wait of a job (the one after "All print contents have been
+// transmitted") until the printer has sent its notice of segment `segment`:
+// the notice then arrives in that wait, whatever the machine's speed.
+void holdTheFinalWaitForNotice(PrintBench &b, const Sim &sim, int segment)
+{
+    b.clock.onWait = [&b, &sim, segment](int) {
+        if (b.progress.texts.isEmpty() || !b.progress.texts.back().startsWith("All print contents"))
+            return;
+        QElapsedTimer guard;
+        guard.start();
+        while (int(sim.log(QStringLiteral("notice")).size()) < segment && guard.elapsed() < 30000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    };
+}
+
+// Prints with another PrintJob on the same line, as a program started anew
+// would (same state folder, nothing in memory): whether the job ended whole,
+// nothing when it did not end.
+std::optional<bool> printAfterRestart(PrintBench &b)
+{
+    PrintJob again(b.job, b.line, b.op, b.progress);
+    again.portNumber = b.print.portNumber;
+    again.portFound = b.print.portFound;
+    std::optional<bool> result;
+    QObject::connect(&again, &PrintJob::finished, [&](bool all) { result = all; });
+    again.printCommand();
+    QElapsedTimer guard;
+    guard.start();
+    while (!result && guard.elapsed() < 30000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    return result;
+}
+
+QStringList stopFiles(const PrintBench &b)
+{
+    return QDir(b.state.path()).entryList({QStringLiteral("print-stop-*")}, QDir::Files);
+}
+
+} // namespace
+
+TEST(PrintResume, ARibbonNoticeOfTheLastSegmentIsAFaultAndItsResumePointOutlivesTheProgram)
+{
+    // Four segments; the notice of the fourth, which arrives while the job
+    // waits for the printer to finish, reports the ribbon.
+    Sim sim(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--ribbon-after"), QStringLiteral("4")}));
+    PrintBench b({sim.path()});
+    addPages(b);
+    holdTheFinalWaitForNotice(b, sim, 4);
+    ASSERT_TRUE(b.printAll());
+    const auto frames = sim.log(QStringLiteral("frame"));
+    ASSERT_EQ(frames.size(), 4u);
+    ASSERT_EQ(sim.log(QStringLiteral("notice")).size(), 4u);
+    EXPECT_EQ(sim.log(QStringLiteral("notice")).back().value(QStringLiteral("text")).toString(), "Ribbon");
+    EXPECT_EQ(b.progress.texts.back(), "All print contents have been transmitted, please wait for the print to finish")
+        << "the fault came in the final wait";
+    EXPECT_EQ(b.results, std::vector<bool>{false}) << "not taken for success";
+    ASSERT_EQ(b.op.messages.size(), 1u);
+    EXPECT_EQ(b.op.messages[0].text, "Ribbon is unavailing, Please replace a good one and try again");
+    EXPECT_FALSE(b.progress.shown);
+    EXPECT_FALSE(b.line.isOpen());
+    // The resume point is the first page of the segment the printer did not finish.
+    const int segment4 = pagesOf(frames[3]).front();
+    EXPECT_EQ(segment4, 153);
+    EXPECT_EQ(b.print.stoppedPage(), segment4);
+    ASSERT_EQ(stopFiles(b).size(), 1u) << "kept in the state folder";
+
+    // A program started anew, with the same state folder, offers page 154.
+    b.clock.onWait = nullptr;
+    b.op.messages.clear();
+    b.op.answers = {Answer::Yes};
+    const std::size_t before = sim.log(QStringLiteral("frame")).size();
+    // The ribbon is replaced: this virtual printer reports it once only.
+    ASSERT_EQ(printAfterRestart(b), std::optional<bool>(true));
+    ASSERT_EQ(b.op.messages.size(), 1u);
+    EXPECT_EQ(b.op.messages[0].text, "The last print of this job stopped before page 154 of 200. Continue from "
+                                     "page 154? (No prints all pages)");
+    const std::vector<QJsonObject> resumed = framesFrom(sim, before);
+    ASSERT_EQ(resumed.size(), 1u);
+    EXPECT_EQ(pagesOf(resumed.front()).front(), 153);
+    EXPECT_EQ(pagesOf(resumed.front()).back(), 199);
+    EXPECT_TRUE(stopFiles(b).isEmpty()) << "the job finished: its resume point is gone";
+
+    // Nothing is offered any more, in the program that stopped nor in a new one.
+    b.op.messages.clear();
+    b.op.answers.clear();
+    ASSERT_EQ(printAfterRestart(b), std::optional<bool>(true));
+    EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+}
+
+TEST(PrintResume, TheSameProgramOffersTheStopTooAndNoGivesItUp)
+{
+    Sim sim(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--ribbon-after"), QStringLiteral("2")}));
+    PrintBench b({sim.path()});
+    addPages(b);
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.print.stoppedPage(), 51);
+    ASSERT_EQ(stopFiles(b).size(), 1u);
+
+    // A printer that stays busy: after No, nothing of the job prints, and
+    // still the resume point is gone.
+    Sim busy(simOptions(QStringLiteral("FV1.000.04"), {QStringLiteral("--busy"), QStringLiteral("1000")}));
+    qputenv("VT350_DEVICE", busy.path().toLocal8Bit());
+    b.print.portFound = false;
+    b.op.messages.clear();
+    b.op.answers = {Answer::No};
+    ASSERT_TRUE(b.printAll());
+    ASSERT_EQ(b.op.messages.size(), 2u) << b.op.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(b.op.messages[0].text.startsWith("The last print of this job stopped before page 52 of 200."));
+    EXPECT_EQ(b.op.messages[1].text, "PC is busy now!");
+    EXPECT_TRUE(stopFiles(b).isEmpty()) << "No gives the resume point up";
+    EXPECT_TRUE(busy.log(QStringLiteral("frame")).empty());
+    b.op.messages.clear();
+    ASSERT_TRUE(b.printAll());
+    EXPECT_EQ(b.op.messageTexts(), QStringList{"PC is busy now!"}) << "nothing offered in this program";
+    b.op.messages.clear();
+    ASSERT_EQ(printAfterRestart(b), std::optional<bool>(false));
+    EXPECT_EQ(b.op.messageTexts(), QStringList{"PC is busy now!"}) << "nor in a new one";
+}
+
+TEST(PrintResume, ACorruptOrForeignStopFileIsIgnoredAndGoesWhenTheJobEndsWhole)
+{
+    Sim sim(simOptions(QStringLiteral("FV1.000.04")));
+    PrintBench b({sim.path()});
+    addPages(b);
+    const QByteArray fingerprint = printFingerprint(b.job);
+    const QString path = PrintStopFile(b.state.path()).pathFor(fingerprint);
+    // Garbage, and a well-formed file of another job under this job's name.
+    QByteArray foreign = fingerprint.toHex();
+    foreign[0] = foreign[0] == '0' ? '1' : '0';
+    for (const QByteArray &bytes : {QByteArray("\x00\xff{\"page\":", 9),
+                                    "{\"format\":\"vt350-print-stop\",\"version\":1,\"fingerprint\":\"" + foreign
+                                        + "\",\"page\":153,\"pages\":200}"}) {
+        writeAll(path, bytes);
+        b.op.messages.clear();
+        const std::size_t before = sim.log(QStringLiteral("frame")).size();
+        ASSERT_TRUE(b.printAll());
+        EXPECT_TRUE(b.op.messages.empty()) << b.op.messageTexts().join('|').toStdString();
+        const auto frames = framesFrom(sim, before);
+        ASSERT_FALSE(frames.empty());
+        EXPECT_EQ(pagesOf(frames.front()).front(), 0) << "the whole job";
+        EXPECT_FALSE(QFileInfo::exists(path));
     }
 }

@@ -24,7 +24,7 @@ const char kPrintHelp[] =
     "  ports     list the serial devices with their port numbers and whether a\n"
     "            printer answers on each (a device path in VT350_DEVICE or in the\n"
     "            key Device of ConSet.InI replaces the system's list)\n"
-    "  print IN [--device PATH | --port N] [--continue] [--from-page K]\n"
+    "  print IN [--device PATH | --port N] [--continue] [--from-page K | --resume]\n"
     "            print IN (.vtd or .csv, loaded as convert loads it) with the same\n"
     "            exchange as the window. Without --device or --port the printer's\n"
     "            port is searched as at the window's start. Firmware that does not\n"
@@ -84,10 +84,12 @@ int printCommand(const QStringList &arguments)
     QString portText;
     QString fromText;
     const bool manualContinue = !args.removeAll(QStringLiteral("--continue"));
+    const bool resume = args.removeAll(QStringLiteral("--resume")) > 0;
     if (!takeOption(args, QStringLiteral("--device"), device) || !takeOption(args, QStringLiteral("--port"), portText)
         || !takeOption(args, QStringLiteral("--from-page"), fromText) || args.size() != 1
-        || (!device.isEmpty() && !portText.isEmpty())) {
-        std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue] [--from-page K]\n", stderr);
+        || (!device.isEmpty() && !portText.isEmpty()) || (resume && !fromText.isEmpty())) {
+        std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue] [--from-page K | --resume]\n",
+                   stderr);
         return 2;
     }
     int fromPage = 1;
@@ -121,6 +123,15 @@ int printCommand(const QStringList &arguments)
         }
         PrintJob print(job, line, op, progress);
         print.startPage = fromPage - 1;
+        print.resumeChoice = resume ? PrintJob::ResumeChoice::Resume : PrintJob::ResumeChoice::Whole;
+        QObject::connect(&print, &PrintJob::resumePointFound, [&](int page) {
+            if (resume)
+                std::fprintf(stderr, "vt350-cli: the last print of this job stopped before page %d of %d; "
+                             "going on from there\n", page + 1, job.pageCount());
+            else
+                std::fprintf(stderr, "vt350-cli: the last print of this job stopped before page %d of %d; "
+                             "printing every page (--resume goes on from there)\n", page + 1, job.pageCount());
+        });
         QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
             std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
         });
@@ -142,6 +153,8 @@ int printCommand(const QStringList &arguments)
             if (!allSent && print.stoppedPage() >= 0)
                 std::fprintf(stderr, "vt350-cli: it stopped before page %d of %d; --from-page %d goes on from there\n",
                              print.stoppedPage() + 1, job.pageCount(), print.stoppedPage() + 1);
+            if (!allSent && print.stoppedPage() >= 0)
+                std::fputs("vt350-cli: the stop is kept for this job; --resume goes on from there as well\n", stderr);
             QCoreApplication::exit(status);
         });
         print.printCommand();
