@@ -55,19 +55,25 @@ std::optional<CellTemplate> CellTemplate::parse(const QString &text, const QStri
         }
         return t;
     }
-    // A template keeps its blanks: they are part of the mark.
+    // A template keeps its blanks: they are part of the mark. "{{" and "}}"
+    // are the braces themselves.
     QString literal;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == u'{' && i + 1 < text.size() && text[i + 1] == u'{') {
+        if ((c == u'{' || c == u'}') && i + 1 < text.size() && text[i + 1] == c) {
             literal += c;
             ++i;
             continue;
         }
-        const qsizetype close = c == u'{' ? text.indexOf(QLatin1Char('}'), i + 1) : -1;
-        if (close < 0) {
+        if (c != u'{') {
             literal += c;
             continue;
+        }
+        const qsizetype close = text.indexOf(QLatin1Char('}'), i + 1);
+        if (close < 0) {
+            problem = QStringLiteral("\"%1\" has a \"{\" without its \"}\" (a brace itself is written {{)")
+                          .arg(text.mid(i));
+            return std::nullopt;
         }
         const QString name = text.mid(i + 1, close - i - 1);
         const int column = columnOf(name, headers);
@@ -92,6 +98,18 @@ QString CellTemplate::apply(const QStringList &cells) const
     for (const Part &part : parts_)
         out += part.column < 0 ? part.text : part.column < cells.size() ? cells[part.column] : QString();
     return out;
+}
+
+bool CellTemplate::namesColumns() const
+{
+    return std::any_of(parts_.begin(), parts_.end(), [](const Part &p) { return p.column >= 0; });
+}
+
+bool CellTemplate::namesFilledColumn(const QStringList &cells) const
+{
+    return std::any_of(parts_.begin(), parts_.end(), [&](const Part &p) {
+        return p.column >= 0 && p.column < cells.size() && !cells[p.column].trimmed().isEmpty();
+    });
 }
 
 QString pageLineText(const QString &cell)
@@ -122,6 +140,8 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
     if (!choice.sheetName.isEmpty()) {
         sheet = static_cast<int>(content.sheets.indexOf(choice.sheetName));
         bool number = false;
+        if (sheet < 0 && choice.sheetNameOrFirst)
+            sheet = 0;
         if (sheet < 0)
             sheet = choice.sheetName.toInt(&number) - 1;
         if (sheet < 0 || sheet >= content.sheets.size()) {
@@ -170,8 +190,15 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
         ImportedPage page;
         page.line1 = pageLineText(line1->apply(row.cells));
         page.line2 = pageLineText(line2->apply(row.cells));
-        // "{Source} {Target}" of a row without both is a blank, not a mark.
-        if (page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty()) {
+        // "W{Wire}" of a row without a wire is the template's text, not a
+        // mark; "{Source} {Target}" of a row without both is a blank.
+        // The lines' columns decide; a repeat count alone makes no mark
+        // unless the lines name no column at all.
+        const bool linesNameColumns = line1->namesColumns() || line2->namesColumns();
+        const bool filled = linesNameColumns
+                                ? line1->namesFilledColumn(row.cells) || line2->namesFilledColumn(row.cells)
+                                : !repeat->namesColumns() || repeat->namesFilledColumn(row.cells);
+        if (!filled || (page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty())) {
             refuse(row.number, 0, TableRefusal::Empty, content.empty);
             return true;
         }
@@ -269,7 +296,11 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
 
 QString previewSummary(const TableContent &content)
 {
-    QString text = QStringLiteral("%1 rows: %2 pages").arg(content.rows).arg(content.pages.size());
+    QString text = QStringLiteral("%1 %2: %3 %4")
+                       .arg(content.rows)
+                       .arg(content.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
+                       .arg(content.pages.size())
+                       .arg(content.pages.size() == 1 ? QStringLiteral("page") : QStringLiteral("pages"));
     if (const qint64 refused = content.tooLong + content.empty + content.unprintable; refused > 0)
         text += QStringLiteral(", %1 refused").arg(refused);
     if (content.beyondLimit > 0)

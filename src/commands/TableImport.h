@@ -18,6 +18,9 @@ struct TableChoice {
     // When set, the sheet of this name, or else of this number from 1
     // (the command line's --sheet); it takes the place of `sheet`.
     QString sheetName;
+    // A remembered name: a workbook without that sheet opens on its first
+    // instead of being refused.
+    bool sheetNameOrFirst = false;
     bool header = false; // the first row holds column names
     // Each a column (by its letters in capitals or by its header name, in
     // any case), a number, or a template of text and {column} references.
@@ -34,6 +37,9 @@ public:
     static std::optional<CellTemplate> parse(const QString &text, const QStringList &headers, QString &problem);
     QString apply(const QStringList &cells) const;
     bool isEmpty() const { return parts_.empty(); }
+    // Whether it names a column at all, and whether one it names holds text.
+    bool namesColumns() const;
+    bool namesFilledColumn(const QStringList &cells) const;
 
 private:
     struct Part {
@@ -73,8 +79,9 @@ struct TableContent {
 };
 
 // Reads the chosen sheet through `reader`. Rows without any text are passed
-// over as a spreadsheet's gaps; a row whose chosen fields are all empty is
-// refused as empty. Setting `stop` (from another thread) ends the reading at
+// over as a spreadsheet's gaps; a row where every column the two lines name
+// is blank (the literal text of a template alone is no mark, nor a repeat
+// count alone), or whose lines come out empty, is refused as empty. Setting `stop` (from another thread) ends the reading at
 // the next row, with a problem saying so.
 TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep = kMaxPages,
                        const std::atomic_bool *stop = nullptr);

@@ -76,8 +76,33 @@ TEST(TableImport, FieldsAreColumnsOrTemplates)
     EXPECT_EQ(readTable(path, choice("A", "B", "")).pages[0].repeat, 1);
 
     EXPECT_EQ(readTable(path, choice("{Source}-{Pn}", "", "")).problem.toStdString(), "there is no column \"Pn\"");
+    EXPECT_EQ(readTable(path, choice("}}{A}}}", "", "", false)).pages[0].line1, QStringLiteral("}Source}"));
+    EXPECT_EQ(readTable(path, choice("W{Wire", "", "")).problem.toStdString(),
+              "\"{Wire\" has a \"{\" without its \"}\" (a brace itself is written {{)");
     EXPECT_EQ(readTable(path, choice("Sorce", "", "")).problem.toStdString(),
               "there is no column \"Sorce\" (text around columns goes in a template, such as {A}-{B})");
+}
+
+// Only a row with something in a column its lines name is a mark: the text
+// of a template alone, or a repeat count alone, is not.
+TEST(TableImport, OnlyRowsWithTextInTheirColumnsAreMarks)
+{
+    Session s;
+    const QString path = s.file("Wire,Far,Count,Note\n"
+                                "7,X1,2,\n"      // both lines
+                                "8,,,\n"         // only the first
+                                ",X2,,\n"        // only the second
+                                ",,3,\n"         // only a repeat
+                                ",,,spare\n");   // only a column no field names
+    const TableContent c = readTable(path, choice("W{Wire}", "{Far}", "Count"));
+    ASSERT_EQ(c.pages.size(), 3u);
+    EXPECT_EQ(c.pages[1].line1, QStringLiteral("W8"));
+    EXPECT_EQ(c.pages[2].line1, QStringLiteral("W"));
+    EXPECT_EQ(c.pages[2].line2, QStringLiteral("X2"));
+    EXPECT_EQ(c.empty, 2);
+    EXPECT_EQ(describeRefusals(c).toStdString(), "Row 5: empty\nRow 6: empty");
+    EXPECT_EQ(previewSummary(readTable(s.file("A\n", "one.csv"), choice("A", "", "", false))).toStdString(),
+              "1 row: 1 page");
 }
 
 // Refused rows keep their sheet row numbers: over 100 bytes as stored (a
@@ -248,7 +273,7 @@ TEST(TableImport, RowsWithUnprintableCharactersAreRefused)
                   .arg(QDir::toNativeSeparators(path)));
     EXPECT_EQ(s.op.messages[0].details, detail);
     const TableContent content = readTable(path, choice("A", "B", "C", false));
-    EXPECT_EQ(previewSummary(content), "2 rows: 1 pages, 1 refused");
+    EXPECT_EQ(previewSummary(content), "2 rows: 1 page, 1 refused");
     EXPECT_EQ(previewRows(content, 5).front().refusal, detail.mid(7));
 
     ClipboardCommands clipboard(s.job, s.op, s.pages);
