@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QIODevice>
 #include <QString>
 
@@ -29,6 +30,8 @@ public:
     ZipArchive &operator=(const ZipArchive &) = delete;
 
     Problem problem() const { return problem_; }
+    // Members are found by name as written, else without regard to case
+    // and with '\' as a folder separator, as some programs store them.
     bool contains(const QString &name) const;
     // The whole member, for small parts; empty with problem() set when it
     // cannot be read.
@@ -46,11 +49,14 @@ public:
 
 private:
     void checkMembers();
+    qint64 locate(const QString &name) const;
 
     QByteArray bytes_;
     zip *archive_ = nullptr;
     Problem problem_ = Problem::None;
     qint64 budget_ = kMaxUnpackedBytes;
+    // Folded member names to indexes, made at the first name not found as written.
+    mutable QHash<QString, qint64> folded_;
 };
 
 } // namespace vt
