@@ -11,8 +11,10 @@ namespace {
 
 std::string_view localName(const char *name)
 {
-    const char *colon = std::strchr(name, ':');
-    return colon ? std::string_view(colon + 1) : std::string_view(name);
+    const char *c = name;
+    while (*c && *c != ':')
+        ++c;
+    return *c ? std::string_view(c + 1) : std::string_view(name, static_cast<std::size_t>(c - name));
 }
 
 } // namespace

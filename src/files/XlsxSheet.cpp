@@ -2,11 +2,29 @@
 
 #include <charconv>
 #include <cstring>
+#include <limits>
 #include <string>
 
 namespace vt {
 
 namespace {
+
+// Attribute values are NUL-terminated: read digits without measuring them first.
+template <typename Int>
+bool parseDigits(const char *v, Int &out)
+{
+    Int n = 0;
+    const char *start = v;
+    for (; *v >= '0' && *v <= '9'; ++v) {
+        if (n > (std::numeric_limits<Int>::max() - 9) / 10)
+            return false;
+        n = n * 10 + (*v - '0');
+    }
+    if (v == start || *v != '\0')
+        return false;
+    out = n;
+    return true;
+}
 
 std::string_view trimmed(std::string_view s)
 {
@@ -62,6 +80,17 @@ private:
     bool inText_ = false;
 };
 
+enum class Type { Number, Shared, Inline, Boolean, Text };
+
+// The "t" of a cell: n (or none), s, inlineStr, b; str (a formula's text),
+// e (an error) and d (a date as text) show their value as it is.
+Type typeOf(const char *t)
+{
+    const std::string_view v(t);
+    return v == "s" ? Type::Shared : v == "inlineStr" ? Type::Inline : v == "b" ? Type::Boolean
+         : v.empty() || v == "n" ? Type::Number : Type::Text;
+}
+
 class SheetParser : public ExpatStream {
 public:
     SheetParser(const XlsxBook &book, const RowSink &sink) : book_(book), sink_(sink) {}
@@ -81,7 +110,7 @@ protected:
         } else if (name == "row" && inSheetData_) {
             const char *r = attribute(attributes, "r");
             qint64 number = 0;
-            const bool ok = r && std::from_chars(r, r + std::strlen(r), number).ec == std::errc();
+            const bool ok = r && parseDigits(r, number);
             row_.number = ok && number > row_.number ? number : row_.number + 1;
             if (row_.number > kMaxSheetRows) {
                 stop();
@@ -123,14 +152,17 @@ private:
     void startCell(const char **attributes)
     {
         column_ = static_cast<int>(row_.cells.size());
-        type_.clear();
+        type_ = Type::Number;
         style_ = 0;
         value_.clear();
         inline_.clear();
         for (const char **a = attributes; *a; a += 2) {
-            const std::string_view key(a[0]);
+            // Every cell has these one-letter names: no need to measure them.
+            const char *key = a[0];
             const char *v = a[1];
-            if (key == "r") {
+            if (key[0] == '\0' || key[1] != '\0')
+                continue;
+            if (key[0] == 'r') {
                 int column = 0;
                 int letters = 0;
                 for (; (*v >= 'A' && *v <= 'Z') || (*v >= 'a' && *v <= 'z'); ++v, ++letters)
@@ -144,10 +176,10 @@ private:
                 }
                 if (letters > 0)
                     column_ = column - 1;
-            } else if (key == "t") {
-                type_ = v;
-            } else if (key == "s") {
-                std::from_chars(v, v + std::strlen(v), style_);
+            } else if (key[0] == 't') {
+                type_ = typeOf(v);
+            } else if (key[0] == 's') {
+                parseDigits(v, style_);
             }
         }
     }
@@ -157,27 +189,31 @@ private:
         const NumberFormat *format = style_ >= 0 && static_cast<std::size_t>(style_) < book_.formats.size()
                                          ? &book_.formats[static_cast<std::size_t>(style_)]
                                          : nullptr;
-        if (type_.empty() || type_ == "n") {
+        if (type_ == Type::Number) {
             const std::string_view v = trimmed(value_);
             double number = 0;
             if (v.empty() || std::from_chars(v.data(), v.data() + v.size(), number).ec != std::errc())
                 return QString::fromUtf8(value_.data(), static_cast<qsizetype>(value_.size()));
             return format ? format->number(number, book_.date1904) : generalNumberText(number);
         }
-        if (type_ == "s") {
+        if (type_ == Type::Shared) {
             // No index, or not a number, is no string at all: not the first one.
             const std::string_view v = trimmed(value_);
             qint64 index = -1;
             if (v.empty() || std::from_chars(v.data(), v.data() + v.size(), index).ec != std::errc())
                 return {};
-            const QString s = book_.sharedString(index);
-            return format ? format->text(s) : s;
+            // Wire lists repeat their strings: a string made once is shared
+            // by the cells after it instead of copied out of the book again.
+            std::pair<qint64, QString> &cached = recent_[static_cast<std::size_t>(index) % recent_.size()];
+            if (cached.first != index)
+                cached = {index, book_.sharedString(index)};
+            return format ? format->text(cached.second) : cached.second;
         }
-        if (type_ == "inlineStr") {
+        if (type_ == Type::Inline) {
             const QString s = ooxmlString(inline_);
             return format ? format->text(s) : s;
         }
-        if (type_ == "b") {
+        if (type_ == Type::Boolean) {
             const std::string_view v = trimmed(value_);
             return v == "1" || v == "true" ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
         }
@@ -210,7 +246,9 @@ private:
     // The cell being read; its buffers are kept from cell to cell.
     int column_ = -1;
     int style_ = 0;
-    std::string type_, value_, inline_;
+    Type type_ = Type::Number;
+    std::string value_, inline_;
+    mutable std::vector<std::pair<qint64, QString>> recent_ = std::vector<std::pair<qint64, QString>>(4096, {-1, {}});
     enum { None, Value, Inline } collecting_ = None;
     int phonetic_ = 0;
 };

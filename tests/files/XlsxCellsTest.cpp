@@ -126,6 +126,9 @@ TEST(XlsxCells, FormatCodesEdgeCases)
     EXPECT_EQ(shown(QStringLiteral("0.00"), 1e-7), "0.00");
     EXPECT_EQ(shown(QStringLiteral("0.00"), -1e-7), "0.00");
     EXPECT_EQ(shown(QStringLiteral("0.00"), 0.125), "0.13");
+    // General keeps 15 digits, however the value was reached.
+    EXPECT_EQ(generalNumberText(0.1 + 0.2).toStdString(), "0.3");
+    EXPECT_EQ(generalNumberText(-1.0 / 3).toStdString(), "-0.333333333333333");
     const NumberFormat sections(QStringLiteral("0;-0;\"none\";\"cable \"@"));
     EXPECT_EQ(sections.number(0).toStdString(), "none");
     EXPECT_EQ(sections.text(QStringLiteral("W1")).toStdString(), "cable W1");
