@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds, once, the Windows (x86-64, MinGW-w64) libraries the program needs into
 # $VT350_WIN_SDK (default /opt/vt350-win-sdk): Qt 6.4.2 Core/Gui/Widgets/Test with the
-# windows and offscreen platform plugins, ICU 72, GoogleTest, libzip, FreeXL and
+# windows and offscreen platform plugins, ICU 72, GoogleTest, libzip, expat, FreeXL and
 # libxlsxwriter, all from Debian's source packages. zlib is Debian's MinGW package.
 # Each step leaves a stamp; a second run with every stamp present returns at once.
 # The first run takes about an hour of two cores (Qt is most of it).
@@ -26,7 +26,7 @@ step() {
   echo "== $name: $((SECONDS - start)) s"
 }
 
-all="packages sources zlib icu-host icu qt googletest libzip iconv freexl xlsxwriter"
+all="packages sources zlib icu-host icu qt googletest libzip expat iconv freexl xlsxwriter"
 missing=0
 for s in $all; do done_already "$s" || missing=1; done
 if [ $missing = 0 ]; then echo "Windows SDK ready in $SDK"; exit 0; fi
@@ -52,7 +52,7 @@ packages() {
 
 sources() {
   cd "$src"
-  apt-get source -qq qt6-base icu googletest libzip freexl libxlsxwriter >/dev/null
+  apt-get source -qq qt6-base icu googletest libzip expat freexl libxlsxwriter >/dev/null
   ls -d "$src"/*/
 }
 
@@ -117,6 +117,13 @@ libzip() {
     -DENABLE_BZIP2=OFF -DENABLE_LZMA=OFF -DENABLE_ZSTD=OFF -DENABLE_OPENSSL=OFF \
     -DENABLE_GNUTLS=OFF -DENABLE_MBEDTLS=OFF -DENABLE_COMMONCRYPTO=OFF \
     -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
+}
+
+expat() {
+  # Large sheets are parsed with libexpat.
+  cmake_win "$(srcdir expat)" "$work/expat" -DEXPAT_SHARED_LIBS=ON \
+    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
+    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF
 }
 
 iconv() {

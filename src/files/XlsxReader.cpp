@@ -1,25 +1,30 @@
 #include "files/XlsxReader.h"
 
-#include <QMap>
+#include <QUrl>
 
 namespace vt {
 
 namespace {
 
-// A relationship's target, relative to the folder of the part that names
-// it unless it starts at the archive's root.
+// A relationship's target as a member name: relative to the folder of the
+// part that names it unless it starts at the archive's root, written as a
+// URI ("%20", "./", "../") and by some programs with '\' between folders.
 QString resolve(const QString &fromPart, const QString &target)
 {
-    if (target.startsWith(QLatin1Char('/')))
-        return target.mid(1);
-    QString folder = fromPart.left(fromPart.lastIndexOf(QLatin1Char('/')) + 1);
-    QString rest = target;
-    while (rest.startsWith(QStringLiteral("../"))) {
-        rest = rest.mid(3);
-        folder.chop(1);
-        folder = folder.left(folder.lastIndexOf(QLatin1Char('/')) + 1);
+    QString path = QUrl::fromPercentEncoding(target.toUtf8());
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (!path.startsWith(QLatin1Char('/')))
+        path.prepend(fromPart.left(fromPart.lastIndexOf(QLatin1Char('/')) + 1));
+    QStringList kept;
+    for (const QString &segment : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        if (segment == QLatin1String("..")) {
+            if (!kept.isEmpty())
+                kept.removeLast();
+        }
+        else if (segment != QLatin1String("."))
+            kept << segment;
     }
-    return folder + rest;
+    return kept.join(QLatin1Char('/'));
 }
 
 QString relsOf(const QString &part)
@@ -36,14 +41,7 @@ QStringView attribute(const QXmlStreamReader &xml, QLatin1StringView name)
     return {};
 }
 
-// "B12" to column 1; -1 when the reference has no letters.
-int referenceColumn(QStringView ref)
-{
-    qsizetype letters = 0;
-    while (letters < ref.size() && ref[letters].isLetter())
-        ++letters;
-    return letters == 0 ? -1 : columnIndex(ref.left(letters));
-}
+bool isTrue(QStringView value) { return value == QLatin1StringView("1") || value == QLatin1StringView("true"); }
 
 } // namespace
 
@@ -65,29 +63,34 @@ XlsxReader::XlsxReader(std::unique_ptr<ZipArchive> archive) : ZipWorkbook(std::m
         return;
     isWorkbook_ = true;
 
-    QMap<QString, QString> targets;
-    QString sharedStrings;
-    if (!readRelations(workbook, targets, &sharedStrings) || !readWorkbook(workbook))
+    Relations relations;
+    if (!readRelations(workbook, relations) || !readWorkbook(workbook))
         return;
     for (QString &part : sheetParts_)
-        part = targets.value(part);
-    if (!sharedStrings.isEmpty())
-        readSharedStrings(sharedStrings);
+        part = relations.targets.value(part);
+    if (!relations.styles.isEmpty() && archive_->contains(relations.styles) && !readStyles(relations.styles))
+        return;
+    if (!relations.sharedStrings.isEmpty() && archive_->contains(relations.sharedStrings))
+        readSharedStrings(relations.sharedStrings);
 }
 
-bool XlsxReader::readRelations(const QString &part, QMap<QString, QString> &targets, QString *sharedStrings)
+bool XlsxReader::readRelations(const QString &part, Relations &relations)
 {
     const QString rels = relsOf(part);
     if (!archive_->contains(rels))
         return true;
     QXmlStreamReader xml(archive_->readAll(rels));
     while (next(xml)) {
-        if (!xml.isStartElement() || xml.name() != QLatin1StringView("Relationship"))
+        if (!xml.isStartElement() || xml.name() != QLatin1StringView("Relationship")
+            || attribute(xml, QLatin1StringView("TargetMode")) == QLatin1StringView("External"))
             continue;
         const QString target = resolve(part, attribute(xml, QLatin1StringView("Target")).toString());
-        targets.insert(attribute(xml, QLatin1StringView("Id")).toString(), target);
-        if (attribute(xml, QLatin1StringView("Type")).endsWith(QLatin1StringView("/sharedStrings")))
-            *sharedStrings = target;
+        relations.targets.insert(attribute(xml, QLatin1StringView("Id")).toString(), target);
+        const QStringView type = attribute(xml, QLatin1StringView("Type"));
+        if (type.endsWith(QLatin1StringView("/sharedStrings")))
+            relations.sharedStrings = target;
+        else if (type.endsWith(QLatin1StringView("/styles")))
+            relations.styles = target;
     }
     return failedXml(xml);
 }
@@ -96,10 +99,46 @@ bool XlsxReader::readWorkbook(const QString &part)
 {
     QXmlStreamReader xml(archive_->readAll(part));
     while (next(xml)) {
-        if (xml.isStartElement() && xml.name() == QLatin1StringView("sheet")) {
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == QLatin1StringView("sheet")) {
             names_ << attribute(xml, QLatin1StringView("name")).toString();
             sheetParts_ << attribute(xml, QLatin1StringView("id")).toString();
+        } else if (xml.name() == QLatin1StringView("workbookPr")) {
+            book_.date1904 = isTrue(attribute(xml, QLatin1StringView("date1904")));
         }
+    }
+    return failedXml(xml);
+}
+
+// The number format of each cell style: cellXfs names a numFmtId, which is
+// one of numFmts or a built-in one.
+bool XlsxReader::readStyles(const QString &part)
+{
+    QXmlStreamReader xml(archive_->readAll(part));
+    QMap<int, QString> codes;
+    std::vector<int> xfIds;
+    bool inCellXfs = false;
+    while (next(xml)) {
+        if (xml.isStartElement()) {
+            if (xml.name() == QLatin1StringView("numFmt"))
+                codes.insert(attribute(xml, QLatin1StringView("numFmtId")).toInt(),
+                             attribute(xml, QLatin1StringView("formatCode")).toString());
+            else if (xml.name() == QLatin1StringView("cellXfs"))
+                inCellXfs = true;
+            else if (inCellXfs && xml.name() == QLatin1StringView("xf"))
+                xfIds.push_back(attribute(xml, QLatin1StringView("numFmtId")).toInt());
+        } else if (xml.isEndElement() && xml.name() == QLatin1StringView("cellXfs")) {
+            inCellXfs = false;
+        }
+    }
+    // Parsed once per format, however many styles share it.
+    QMap<int, NumberFormat> formats;
+    for (const int id : xfIds) {
+        auto found = formats.find(id);
+        if (found == formats.end())
+            found = formats.insert(id, NumberFormat(codes.contains(id) ? codes.value(id) : builtinNumberFormat(id)));
+        book_.formats.push_back(*found);
     }
     return failedXml(xml);
 }
@@ -109,36 +148,18 @@ bool XlsxReader::readSharedStrings(const QString &part)
     std::unique_ptr<QIODevice> device = archive_->open(part);
     if (!device)
         return archiveOk();
-    QXmlStreamReader xml(device.get());
-    int phonetic = 0; // <rPh> holds a reading aid, not shown in the cell
-    bool inText = false;
-    while (next(xml)) {
-        if (xml.isStartElement()) {
-            if (xml.name() == QLatin1StringView("rPh"))
-                ++phonetic;
-            else if (xml.name() == QLatin1StringView("t"))
-                inText = phonetic == 0;
-        } else if (xml.isEndElement()) {
-            if (xml.name() == QLatin1StringView("rPh"))
-                --phonetic;
-            else if (xml.name() == QLatin1StringView("t"))
-                inText = false;
-            else if (xml.name() == QLatin1StringView("si"))
-                stringEnds_.push_back(strings_.size());
-        } else if (inText && xml.isCharacters()) {
-            strings_ += xml.text();
-        }
-    }
-    return failedXml(xml);
+    return expatEnded(readXlsxSharedStrings(*device, book_));
 }
 
-QString XlsxReader::sharedString(qint64 index) const
+bool XlsxReader::expatEnded(ExpatStream::End end, bool beyondColumns)
 {
-    if (index < 0 || index >= static_cast<qint64>(stringEnds_.size()))
-        return {};
-    const qsizetype end = stringEnds_[static_cast<std::size_t>(index)];
-    const qsizetype start = index == 0 ? 0 : stringEnds_[static_cast<std::size_t>(index - 1)];
-    return strings_.mid(start, end - start);
+    if (!archiveOk())
+        return false;
+    if (end == ExpatStream::End::Entities)
+        return fail(tableproblem::entities());
+    if (end == ExpatStream::End::Damaged || beyondColumns)
+        return fail(tableproblem::damaged());
+    return true;
 }
 
 bool XlsxReader::readSheet(int index, const RowSink &sink)
@@ -151,97 +172,9 @@ bool XlsxReader::readSheet(int index, const RowSink &sink)
     std::unique_ptr<QIODevice> device = archive_->open(sheetParts_[index]);
     if (!device)
         return archiveOk();
-    QXmlStreamReader xml(device.get());
-    // The sheet is by far the largest part: no namespace bookkeeping for it,
-    // element names are compared without their prefix.
-    xml.setNamespaceProcessing(false);
-    const auto localName = [&xml] {
-        const QStringView name = xml.name();
-        const qsizetype colon = name.indexOf(QLatin1Char(':'));
-        return colon < 0 ? name : name.mid(colon + 1);
-    };
-
-    TableRow row;
-    bool inRow = false;
-    bool inSheetData = false;
-    // The cell being read.
-    int column = -1;
-    QStringView type;
-    QString typeText, value, inlineText;
-    enum { None, Value, Inline } collecting = None;
-    int phonetic = 0;
-
-    while (next(xml)) {
-        if (xml.isStartElement()) {
-            const QStringView name = localName();
-            if (name == QLatin1StringView("sheetData")) {
-                inSheetData = true;
-            } else if (inSheetData && name == QLatin1StringView("row")) {
-                bool ok = false;
-                const qint64 number = attribute(xml, QLatin1StringView("r")).toLongLong(&ok);
-                row.number = ok && number > row.number ? number : row.number + 1;
-                if (row.number > kMaxSheetRows)
-                    break;
-                row.cells.clear();
-                inRow = true;
-            } else if (inRow && name == QLatin1StringView("c")) {
-                const int at = referenceColumn(attribute(xml, QLatin1StringView("r")));
-                column = at >= 0 ? at : static_cast<int>(row.cells.size());
-                // resize(0) keeps the buffers: a million cells, not a million allocations.
-                const QStringView t = attribute(xml, QLatin1StringView("t"));
-                typeText.resize(0);
-                typeText.append(t);
-                value.resize(0);
-                inlineText.resize(0);
-            } else if (column >= 0 && name == QLatin1StringView("v")) {
-                collecting = Value;
-            } else if (column >= 0 && name == QLatin1StringView("rPh")) {
-                ++phonetic;
-            } else if (column >= 0 && name == QLatin1StringView("t") && phonetic == 0) {
-                collecting = Inline;
-            }
-        } else if (xml.isCharacters()) {
-            if (collecting == Value)
-                value += xml.text();
-            else if (collecting == Inline)
-                inlineText += xml.text();
-        } else if (xml.isEndElement()) {
-            const QStringView name = localName();
-            if (name == QLatin1StringView("v") || name == QLatin1StringView("t")) {
-                collecting = None;
-            } else if (name == QLatin1StringView("rPh")) {
-                --phonetic;
-            } else if (name == QLatin1StringView("c") && column >= 0) {
-                type = typeText;
-                QString text;
-                if (type == QLatin1StringView("s"))
-                    text = sharedString(value.trimmed().toLongLong());
-                else if (type == QLatin1StringView("inlineStr"))
-                    text = inlineText;
-                else if (type == QLatin1StringView("b"))
-                    text = value.trimmed() == QLatin1StringView("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-                else if (type.isEmpty() || type == QLatin1StringView("n"))
-                    text = generalNumberText(value);
-                else // str (a formula's text), e (an error), d (a date as text)
-                    text = value;
-                if (column < kMaxSheetColumns && column >= row.cells.size()) {
-                    while (row.cells.size() < column)
-                        row.cells.append(QString());
-                    row.cells.append(text);
-                } else if (column < row.cells.size()) {
-                    row.cells[column] = text;
-                }
-                column = -1;
-            } else if (name == QLatin1StringView("row") && inRow) {
-                inRow = false;
-                if (!sink(row))
-                    return true;
-            } else if (name == QLatin1StringView("sheetData")) {
-                break;
-            }
-        }
-    }
-    return failedXml(xml);
+    bool beyondColumns = false;
+    const ExpatStream::End end = readXlsxSheet(*device, book_, sink, beyondColumns);
+    return expatEnded(end, beyondColumns);
 }
 
 } // namespace vt

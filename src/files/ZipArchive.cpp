@@ -127,21 +127,44 @@ void ZipArchive::checkMembers()
     }
 }
 
+namespace {
+
+QString folded(const QString &name) { return QString(name).replace(QLatin1Char('\\'), QLatin1Char('/')).toCaseFolded(); }
+
+} // namespace
+
+qint64 ZipArchive::locate(const QString &name) const
+{
+    if (!archive_)
+        return -1;
+    const zip_int64_t exact = zip_name_locate(archive_, name.toUtf8().constData(), 0);
+    if (exact >= 0)
+        return exact;
+    if (folded_.isEmpty()) {
+        const zip_int64_t count = zip_get_num_entries(archive_, 0);
+        for (zip_int64_t i = count - 1; i >= 0; --i)
+            if (const char *member = zip_get_name(archive_, static_cast<zip_uint64_t>(i), 0))
+                folded_.insert(folded(QString::fromUtf8(member)), i);
+    }
+    return folded_.value(folded(name), -1);
+}
+
 bool ZipArchive::contains(const QString &name) const
 {
-    return archive_ && zip_name_locate(archive_, name.toUtf8().constData(), 0) >= 0;
+    return locate(name) >= 0;
 }
 
 std::unique_ptr<QIODevice> ZipArchive::open(const QString &name)
 {
     if (!archive_ || problem_ != Problem::None)
         return nullptr;
-    zip_file_t *file = zip_fopen(archive_, name.toUtf8().constData(), 0);
+    const qint64 index = locate(name);
+    zip_file_t *file = index >= 0 ? zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0) : nullptr;
     if (!file) {
         setProblem(problemOf(zip_error_code_zip(zip_get_error(archive_))));
         return nullptr;
     }
-    return std::make_unique<MemberDevice>(*this, file, charged_[name]);
+    return std::make_unique<MemberDevice>(*this, file, charged_[index]);
 }
 
 QByteArray ZipArchive::readAll(const QString &name)

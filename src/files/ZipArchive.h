@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QIODevice>
 #include <QString>
 
@@ -30,6 +31,8 @@ public:
     ZipArchive &operator=(const ZipArchive &) = delete;
 
     Problem problem() const { return problem_; }
+    // Members are found by name as written, else without regard to case
+    // and with '\' as a folder separator, as some programs store them.
     bool contains(const QString &name) const;
     // The whole member, for small parts; empty with problem() set when it
     // cannot be read.
@@ -47,13 +50,16 @@ public:
 
 private:
     void checkMembers();
+    qint64 locate(const QString &name) const;
 
     QByteArray bytes_;
     zip *archive_ = nullptr;
     Problem problem_ = Problem::None;
     qint64 budget_ = kMaxUnpackedBytes;
     // Bytes of each member already taken from the budget.
-    std::map<QString, qint64> charged_;
+    std::map<qint64, qint64> charged_;
+    // Folded member names to indexes, made at the first name not found as written.
+    mutable QHash<QString, qint64> folded_;
 };
 
 } // namespace vt
