@@ -72,7 +72,6 @@ bool MainWindow::importTableFile(const QString &path, bool askAboutChanges)
         return false;
     }
     TableChoice start = lastChoice();
-    start.sheetName.clear();
     ImportTableDialog dialog(path, start, this);
     if (dialog.exec() != QDialog::Accepted)
         return false;

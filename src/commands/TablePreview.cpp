@@ -65,6 +65,17 @@ private:
     const std::atomic_bool &stop_;
 };
 
+// The sheet a choice names among `sheets`, as readTable picks it.
+int sheetOfChoice(const TableChoice &choice, const QStringList &sheets)
+{
+    if (choice.sheetName.isEmpty())
+        return choice.sheet;
+    const int named = static_cast<int>(sheets.indexOf(choice.sheetName));
+    if (named >= 0)
+        return named;
+    return choice.sheetNameOrFirst ? 0 : choice.sheetName.toInt() - 1;
+}
+
 } // namespace
 
 TablePreview readTablePreview(const QString &path, const TableChoice &choice,
@@ -72,7 +83,7 @@ TablePreview readTablePreview(const QString &path, const TableChoice &choice,
                               qint64 keepUpTo)
 {
     TablePreview preview;
-    if (kept && choice.sheetName.isEmpty() && choice.sheet == kept->sheet) {
+    if (kept && sheetOfChoice(choice, kept->sheets) == kept->sheet) {
         KeptRows reader(*kept);
         preview.content = readTable(reader, choice, kMaxPages, &stop);
         preview.rows = kept;

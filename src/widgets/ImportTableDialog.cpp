@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QKeyEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,8 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace vt {
 
@@ -25,7 +28,8 @@ const QColor kRefused(176, 0, 32);
 } // namespace
 
 ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &start, QWidget *parent)
-    : QDialog(parent), path_(path), options_(start.options), startSheet_(std::max(0, start.sheet))
+    : QDialog(parent), path_(path), options_(start.options), startSheet_(std::max(0, start.sheet)),
+      startSheetName_(start.sheetName)
 {
     setWindowTitle(QStringLiteral("Import Table - %1").arg(QFileInfo(path).fileName()));
     auto *layout = new QVBoxLayout(this);
@@ -57,7 +61,6 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     form->addRow(QString(), hint);
 
     summary_ = new QLabel(this);
-    summary_->setAccessibleName(QStringLiteral("Preview summary"));
     layout->addWidget(summary_);
 
     preview_ = new QTableWidget(0, 5, this);
@@ -78,7 +81,7 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::accepted, this, &ImportTableDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     pause_ = new QTimer(this);
@@ -88,8 +91,67 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     connect(sheet_, &QComboBox::currentIndexChanged, this, &ImportTableDialog::refresh);
     connect(header_, &QCheckBox::toggled, this, &ImportTableDialog::refresh);
     for (QComboBox *field : fields_)
-        connect(field, &QComboBox::editTextChanged, pause_, qOverload<>(&QTimer::start));
+        connect(field, &QComboBox::editTextChanged, this, &ImportTableDialog::choiceEdited);
+    askSplit = [this](const QString &text) {
+        return QMessageBox::question(this, QStringLiteral("Prompt"), text,
+                                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    };
     refresh();
+}
+
+bool ImportTableDialog::isReady() const { return !reading_ && !pause_->isActive(); }
+
+void ImportTableDialog::setOkEnabled(bool enabled)
+{
+    if (QPushButton *okButton = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok))
+        okButton->setEnabled(enabled);
+}
+
+void ImportTableDialog::choiceEdited()
+{
+    // From the first keystroke the preview no longer shows the choice: OK
+    // waits for the new one instead of importing the old.
+    setOkEnabled(false);
+    pause_->start();
+}
+
+void ImportTableDialog::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && event->modifiers() == Qt::NoModifier && !isReady()) {
+        acceptWhenReady_ = true;
+        if (pause_->isActive())
+            refresh();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void ImportTableDialog::accept()
+{
+    if (!isReady()) {
+        acceptWhenReady_ = true;
+        if (pause_->isActive())
+            refresh();
+        return;
+    }
+    if (!content_.problem.isEmpty() || content_.pages.empty())
+        return;
+    if (content_.beyondLimit > 0 && !split_->isChecked()) {
+        const qint64 jobs = (content_.usable + kMaxPages - 1) / kMaxPages;
+        const QString text =
+            QStringLiteral("The rows give %1 pages; a job holds %2.\nSplit them into %3 jobs of at most %2 pages "
+                           "(No imports the first %2)?")
+                .arg(content_.usable)
+                .arg(kMaxPages)
+                .arg(jobs);
+        switch (askSplit(text)) {
+        case QMessageBox::Yes: split_->setChecked(true); break;
+        case QMessageBox::No: break;
+        default: return;
+        }
+    }
+    QDialog::accept();
 }
 
 QComboBox *ImportTableDialog::makeField(const QString &text)
@@ -115,6 +177,9 @@ TableChoice ImportTableDialog::choice() const
 {
     TableChoice c;
     c.sheet = sheet_->count() > 0 ? std::max(0, sheet_->currentIndex()) : startSheet_;
+    // By name: a remembered sheet number means another sheet in another workbook.
+    c.sheetName = sheet_->count() > 0 ? sheet_->currentText() : startSheetName_;
+    c.sheetNameOrFirst = true;
     c.header = header_->isChecked();
     c.line1 = fields_[0]->currentText();
     c.line2 = fields_[1]->currentText();
@@ -152,11 +217,11 @@ void ImportTableDialog::refresh()
     });
     reading_ = true;
     summary_->setText(QStringLiteral("Reading %1 ...").arg(QFileInfo(path_).fileName()));
+    summary_->setAccessibleName(summary_->text());
     summary_->setPalette(QPalette());
     preview_->setRowCount(0);
     split_->setEnabled(false);
-    if (QPushButton *okButton = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok))
-        okButton->setEnabled(false);
+    setOkEnabled(false);
 
     workers_.push_back(std::async(std::launch::async, [this, path = path_, choice = choice(), kept = kept_,
                                                        stop = stop_] {
@@ -177,8 +242,14 @@ void ImportTableDialog::refresh()
 
 void ImportTableDialog::fillSheets()
 {
-    if (sheet_->count() == content_.sheets.size())
+    QStringList listed;
+    for (int i = 0; i < sheet_->count(); ++i)
+        listed << sheet_->itemText(i);
+    if (listed == content_.sheets) {
+        const QSignalBlocker quiet(sheet_);
+        sheet_->setCurrentIndex(content_.sheet);
         return;
+    }
     const QSignalBlocker quiet(sheet_);
     sheet_->clear();
     sheet_->addItems(content_.sheets);
@@ -195,6 +266,8 @@ void ImportTableDialog::showPreview(const TablePreview &preview)
 
     const bool ok = content_.problem.isEmpty();
     summary_->setText(ok ? previewSummary(content_) : content_.problem);
+    // A screen reader says what the preview found, not only that there is a summary.
+    summary_->setAccessibleName(summary_->text());
     QPalette palette = summary_->palette();
     palette.setColor(QPalette::WindowText, ok ? palette.color(QPalette::Text) : kRefused);
     summary_->setPalette(palette);
@@ -218,9 +291,10 @@ void ImportTableDialog::showPreview(const TablePreview &preview)
     preview_->resizeColumnsToContents();
 
     split_->setEnabled(ok && content_.beyondLimit > 0);
-    if (QPushButton *okButton = findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok))
-        okButton->setEnabled(ok && !content_.pages.empty());
+    setOkEnabled(ok && !content_.pages.empty());
     emit previewReady();
+    if (std::exchange(acceptWhenReady_, false) && ok && !content_.pages.empty())
+        accept();
 }
 
 } // namespace vt

@@ -3,6 +3,9 @@
 #include "commands/TablePreview.h"
 
 #include <QDialog>
+#include <QMessageBox>
+
+#include <functional>
 
 #include <atomic>
 #include <future>
@@ -45,13 +48,24 @@ public:
     // Reads the sheet again with the choice shown (also after a short pause
     // in typing); previewReady() follows when the preview is in.
     void refresh();
-    // No read under way: the preview shows the choice.
-    bool isReady() const { return !reading_; }
+    // No read under way and no edit waiting for one: the preview shows the choice.
+    bool isReady() const;
+    // Asked when OK is pressed while the sheet gives more pages than a job
+    // holds and the split is not ticked: Yes splits, No keeps the first
+    // pages, Cancel stays in the dialog. A message box unless replaced (tests).
+    std::function<QMessageBox::StandardButton(const QString &)> askSplit;
+
+    void accept() override;
 
 signals:
     void previewReady();
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
+    void choiceEdited();
+    void setOkEnabled(bool enabled);
     void showPreview(const TablePreview &preview);
     void fillSheets();
     void fillColumns();
@@ -68,7 +82,10 @@ private:
     QCheckBox *split_ = nullptr;
     QTimer *pause_ = nullptr;
     int startSheet_ = 0;
+    QString startSheetName_;
     bool reading_ = false;
+    // OK or Enter came while the preview was not in: taken once it is.
+    bool acceptWhenReady_ = false;
     std::shared_ptr<const SheetRows> kept_;
     std::shared_ptr<std::atomic_bool> stop_;
     std::vector<std::future<void>> workers_;

@@ -6,6 +6,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -154,4 +155,80 @@ TEST(ImportTableDialog, ASmallSheetIsNotReadAgain)
     dialog.sheetList()->setCurrentIndex(1);
     ASSERT_TRUE(previewIn(dialog));
     EXPECT_FALSE(dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->isEnabled());
+}
+
+// Enter right after a field is typed imports what the field now says, never
+// the preview before it.
+TEST(ImportTableDialog, OkImportsWhatTheFieldsSay)
+{
+    TableChoice start;
+    start.header = true;
+    ImportTableDialog dialog(kWires, start);
+    dialog.show();
+    ASSERT_TRUE(previewIn(dialog));
+    QPushButton *ok = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+    ASSERT_TRUE(ok->isEnabled());
+    dialog.field(0)->setEditText(QStringLiteral("Target"));
+    EXPECT_FALSE(ok->isEnabled()) << "off from the first keystroke";
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    EXPECT_NE(dialog.result(), QDialog::Accepted) << "not before the new preview is in";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return dialog.result() == QDialog::Accepted; }, 60000));
+    EXPECT_EQ(dialog.choice().line1, QStringLiteral("Target"));
+    ASSERT_FALSE(dialog.content().pages.empty());
+    EXPECT_EQ(dialog.content().pages[0].line1, QStringLiteral("K1:A1"));
+    EXPECT_EQ(dialog.summary()->accessibleName(), dialog.summary()->text());
+}
+
+// The sheet chosen last time is found by its name, a workbook without it
+// opens on its first; more rows than a job holds ask whether to split.
+TEST(ImportTableDialog, RemembersTheSheetByNameAndAsksBeforeKeepingOnlyAJob)
+{
+    QTemporaryDir dir;
+    const QString big = dir.filePath(QStringLiteral("big.xlsx"));
+    ASSERT_TRUE(test::writeWorkbook(big, [](lxw_workbook *book) {
+        lxw_worksheet *sheet = workbook_add_worksheet(book, "Wires");
+        for (int row = 0; row < 250; ++row)
+            test::cell(sheet, row, 0, QByteArray("W" + QByteArray::number(row)).constData());
+    }));
+    TableChoice start;
+    start.sheet = 1;
+    start.sheetName = QStringLiteral("Notes"); // of an earlier, two-sheet workbook
+    ImportTableDialog dialog(big, start);
+    ASSERT_TRUE(previewIn(dialog));
+    EXPECT_EQ(dialog.summary()->text(), QStringLiteral("250 rows: 200 pages, 50 beyond the 200-page limit"));
+    EXPECT_EQ(dialog.sheetList()->currentText(), QStringLiteral("Wires"));
+
+    std::vector<QString> asked;
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    dialog.askSplit = [&](const QString &text) {
+        asked.push_back(text);
+        return answer;
+    };
+    dialog.accept();
+    EXPECT_NE(dialog.result(), QDialog::Accepted) << "Cancel stays in the dialog";
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], QStringLiteral("The rows give 250 pages; a job holds 200.\nSplit them into 2 jobs of at "
+                                       "most 200 pages (No imports the first 200)?"));
+    answer = QMessageBox::Yes;
+    dialog.accept();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_TRUE(dialog.split());
+    EXPECT_EQ(dialog.choice().sheetName, QStringLiteral("Wires"));
+
+    // The two-sheet workbook opens on the sheet of that name.
+    TableChoice second;
+    second.sheetName = dialog.choice().sheetName;
+    const QStringList sheets = [&] {
+        ImportTableDialog wires(kWires, {});
+        EXPECT_TRUE(previewIn(wires));
+        QStringList names;
+        for (int i = 0; i < wires.sheetList()->count(); ++i)
+            names << wires.sheetList()->itemText(i);
+        return names;
+    }();
+    ASSERT_GE(sheets.size(), 2);
+    second.sheetName = sheets[1];
+    ImportTableDialog again(kWires, second);
+    ASSERT_TRUE(previewIn(again));
+    EXPECT_EQ(again.sheetList()->currentIndex(), 1);
 }
