@@ -1,5 +1,7 @@
 #include "commands/TablePreview.h"
 
+#include <new>
+
 namespace vt {
 
 namespace {
@@ -40,10 +42,12 @@ public:
         rows->sheet = index;
         bool taking = true;
         bool keeping = true;
+        qint64 cells = 0;
         const bool read = file_.readSheet(index, [&](const TableRow &row) {
             if (taking)
                 taking = sink(row);
-            if (keeping && static_cast<qint64>(rows->rows.size()) < upTo_)
+            cells += row.cells.size();
+            if (keeping && static_cast<qint64>(rows->rows.size()) < upTo_ && cells <= kKeptSheetCells)
                 rows->rows.push_back(row);
             else if (keeping) {
                 keeping = false;
@@ -78,9 +82,10 @@ int sheetOfChoice(const TableChoice &choice, const QStringList &sheets)
 
 } // namespace
 
-TablePreview readTablePreview(const QString &path, const TableChoice &choice,
-                              const std::shared_ptr<const SheetRows> &kept, const std::atomic_bool &stop,
-                              qint64 keepUpTo)
+namespace {
+
+TablePreview readPreview(const QString &path, const TableChoice &choice, const std::shared_ptr<const SheetRows> &kept,
+                         const std::atomic_bool &stop, qint64 keepUpTo)
 {
     TablePreview preview;
     if (kept && sheetOfChoice(choice, kept->sheets) == kept->sheet) {
@@ -99,6 +104,21 @@ TablePreview readTablePreview(const QString &path, const TableChoice &choice,
     preview.content = readTable(reader, choice, kMaxPages, &stop);
     preview.rows = std::move(reader.kept);
     return preview;
+}
+
+} // namespace
+
+TablePreview readTablePreview(const QString &path, const TableChoice &choice,
+                              const std::shared_ptr<const SheetRows> &kept, const std::atomic_bool &stop,
+                              qint64 keepUpTo)
+{
+    try {
+        return readPreview(path, choice, kept, stop, keepUpTo);
+    } catch (const std::bad_alloc &) {
+        TablePreview failed;
+        failed.content.problem = QStringLiteral("reading it needs more memory than there is (refused)");
+        return failed;
+    }
 }
 
 } // namespace vt

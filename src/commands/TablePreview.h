@@ -19,6 +19,9 @@ struct SheetRows {
 // Sheets up to this many rows are kept; a larger one is read from the file
 // again rather than held whole.
 constexpr qint64 kKeptSheetRows = 20000;
+// Nor more cells than this, empty ones included: one cell in the last
+// column makes a row of 16,384.
+constexpr qint64 kKeptSheetCells = 1000000;
 
 struct TablePreview {
     TableContent content;
@@ -27,7 +30,8 @@ struct TablePreview {
 
 // Reads for the Import Table preview, from `kept` when it holds the chosen
 // sheet, or else from the file, keeping the sheet when it has at most
-// `keepUpTo` rows. Runs on a worker thread; `stop` ends it early.
+// `keepUpTo` rows and kKeptSheetCells cells. Runs on a worker thread; `stop`
+// ends it early. A failure of the reading itself (memory) is the file's problem.
 TablePreview readTablePreview(const QString &path, const TableChoice &choice,
                               const std::shared_ptr<const SheetRows> &kept, const std::atomic_bool &stop,
                               qint64 keepUpTo = kKeptSheetRows);

@@ -163,6 +163,13 @@ TEST(TableImport, PreviewKeepsASmallSheet)
     EXPECT_EQ(again.content.pages[1].line1, QStringLiteral("K24"));
     EXPECT_EQ(again.content.pageRows[1], 4);
 
+    // Rows of one cell in the last column are kept by their cells, not their count.
+    const QByteArray far = QByteArray(kMaxSheetColumns - 1, ',') + "W1\n";
+    const TablePreview wide = readTablePreview(s.file(far.repeated(100), "wide.csv"), choice("XFD", "", "", false),
+                                               nullptr, going);
+    EXPECT_EQ(wide.content.pages.size(), 100u);
+    EXPECT_EQ(wide.rows, nullptr);
+
     const std::atomic_bool stop{true};
     const TablePreview stopped = readTablePreview(s.file("A,B\nC,D\n"), choice("A", "B", "", false), nullptr, stop);
     EXPECT_EQ(stopped.content.problem, QStringLiteral("the reading was stopped"));
