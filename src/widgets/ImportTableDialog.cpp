@@ -84,6 +84,8 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     connect(buttons, &QDialogButtonBox::accepted, this, &ImportTableDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
+    reader_ = new TablePreviewReader(path, this);
+    connect(reader_, &TablePreviewReader::ready, this, &ImportTableDialog::showPreview);
     pause_ = new QTimer(this);
     pause_->setSingleShot(true);
     pause_->setInterval(300);
@@ -99,7 +101,7 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     refresh();
 }
 
-bool ImportTableDialog::isReady() const { return !reading_ && !pause_->isActive(); }
+bool ImportTableDialog::isReady() const { return !reader_->busy() && !pause_->isActive(); }
 
 void ImportTableDialog::setOkEnabled(bool enabled)
 {
@@ -164,14 +166,7 @@ QComboBox *ImportTableDialog::makeField(const QString &text)
     return field;
 }
 
-ImportTableDialog::~ImportTableDialog()
-{
-    // The workers post to this dialog: they must be done before it goes.
-    if (stop_)
-        stop_->store(true);
-    for (std::future<void> &worker : workers_)
-        worker.wait();
-}
+ImportTableDialog::~ImportTableDialog() = default;
 
 TableChoice ImportTableDialog::choice() const
 {
@@ -209,35 +204,13 @@ void ImportTableDialog::fillColumns()
 void ImportTableDialog::refresh()
 {
     pause_->stop();
-    if (stop_)
-        stop_->store(true);
-    stop_ = std::make_shared<std::atomic_bool>(false);
-    std::erase_if(workers_, [](const std::future<void> &worker) {
-        return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    });
-    reading_ = true;
     summary_->setText(QStringLiteral("Reading %1 ...").arg(QFileInfo(path_).fileName()));
     summary_->setAccessibleName(summary_->text());
     summary_->setPalette(QPalette());
     preview_->setRowCount(0);
     split_->setEnabled(false);
     setOkEnabled(false);
-
-    workers_.push_back(std::async(std::launch::async, [this, path = path_, choice = choice(), kept = kept_,
-                                                       stop = stop_] {
-        TablePreview preview = readTablePreview(path, choice, kept, *stop);
-        if (stop->load())
-            return;
-        // Queued to the window's thread; the destructor waits for this task,
-        // so the dialog is still there to take the call.
-        QMetaObject::invokeMethod(
-            this,
-            [this, stop, preview = std::move(preview)] {
-                if (stop == stop_)
-                    showPreview(preview);
-            },
-            Qt::QueuedConnection);
-    }));
+    reader_->read(choice());
 }
 
 void ImportTableDialog::fillSheets()
@@ -258,9 +231,7 @@ void ImportTableDialog::fillSheets()
 
 void ImportTableDialog::showPreview(const TablePreview &preview)
 {
-    reading_ = false;
     content_ = preview.content;
-    kept_ = preview.rows;
     fillSheets();
     fillColumns();
 

@@ -1,16 +1,12 @@
 #pragma once
 
-#include "commands/TablePreview.h"
+#include "commands/TablePreviewReader.h"
 
 #include <QDialog>
 #include <QMessageBox>
 
 #include <functional>
 
-#include <atomic>
-#include <future>
-#include <memory>
-#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -23,9 +19,8 @@ namespace vt {
 // Import Table: which sheet, whether the first row holds column names, what
 // goes into the 1st line, the 2nd line and the repeat, with a preview of the
 // pages this gives and of every row refused. The reading and the rules are
-// those of TableImport; this is only their face. The file is read on a
-// worker thread: the window keeps answering while a large sheet is read, and
-// a read overtaken by a newer choice, or by closing, is stopped and dropped.
+// those of TableImport, the worker threads those of TablePreviewReader; this
+// is only their face: the window keeps answering while a large sheet is read.
 class ImportTableDialog : public QDialog {
     Q_OBJECT
 public:
@@ -83,12 +78,9 @@ private:
     QTimer *pause_ = nullptr;
     int startSheet_ = 0;
     QString startSheetName_;
-    bool reading_ = false;
     // OK or Enter came while the preview was not in: taken once it is.
     bool acceptWhenReady_ = false;
-    std::shared_ptr<const SheetRows> kept_;
-    std::shared_ptr<std::atomic_bool> stop_;
-    std::vector<std::future<void>> workers_;
+    TablePreviewReader *reader_ = nullptr;
 };
 
 } // namespace vt
