@@ -132,95 +132,142 @@ QString unprintableLines(const QString &line1, const QString &line2)
     return notes.join(QStringLiteral("; "));
 }
 
+int chosenSheet(const TableChoice &choice, const QStringList &sheets, QString &problem)
+{
+    int sheet = choice.sheet;
+    if (!choice.sheetName.isEmpty()) {
+        sheet = static_cast<int>(sheets.indexOf(choice.sheetName));
+        if (sheet < 0 && choice.sheetNameOrFirst)
+            sheet = 0;
+        if (sheet < 0)
+            sheet = choice.sheetName.toInt() - 1;
+        if (sheet < 0 || sheet >= sheets.size()) {
+            problem = QStringLiteral("it has no sheet \"%1\"").arg(choice.sheetName);
+            return -1;
+        }
+    }
+    if (sheet < 0 || sheet >= sheets.size()) {
+        problem = QStringLiteral("it has no sheet %1").arg(sheet + 1);
+        return -1;
+    }
+    return sheet;
+}
+
+namespace {
+
+// Turns the sheet's rows, one by one, into pages and refusals.
+class RowsToPages {
+public:
+    RowsToPages(const TableChoice &choice, qint64 keep, TableContent &content)
+        : choice_(choice), keep_(keep), content_(content), headerTaken_(!choice.header)
+    {
+    }
+    // The fields without a header row; false with the content's problem.
+    bool start() { return !headerTaken_ || compile({}); }
+    // False to stop: the header named a column that is not there.
+    bool take(const TableRow &row);
+
+private:
+    bool compile(const QStringList &headers);
+    bool isMark(const TableRow &row, const ImportedPage &page) const;
+    void refuse(qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note = {});
+
+    const TableChoice &choice_;
+    const qint64 keep_;
+    TableContent &content_;
+    bool headerTaken_;
+    std::optional<CellTemplate> line1_, line2_, repeat_;
+};
+
+bool RowsToPages::compile(const QStringList &headers)
+{
+    line1_ = CellTemplate::parse(choice_.line1, headers, content_.problem);
+    if (line1_)
+        line2_ = CellTemplate::parse(choice_.line2, headers, content_.problem);
+    if (line2_)
+        repeat_ = CellTemplate::parse(choice_.repeat, headers, content_.problem);
+    return repeat_.has_value();
+}
+
+void RowsToPages::refuse(qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note)
+{
+    if (count++ < TableContent::kMaxListed)
+        content_.refused.push_back(TableRefusal{row, bytes, reason, std::move(note)});
+}
+
+bool RowsToPages::isMark(const TableRow &row, const ImportedPage &page) const
+{
+    // "W{Wire}" of a row without a wire is the template's text, not a mark;
+    // "{Source} {Target}" of a row without both is a blank. The lines'
+    // columns decide; a repeat count alone makes no mark unless the lines
+    // name no column at all.
+    const bool linesNameColumns = line1_->namesColumns() || line2_->namesColumns();
+    const bool filled = linesNameColumns
+                            ? line1_->namesFilledColumn(row.cells) || line2_->namesFilledColumn(row.cells)
+                            : !repeat_->namesColumns() || repeat_->namesFilledColumn(row.cells);
+    return filled && !(page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty());
+}
+
+bool RowsToPages::take(const TableRow &row)
+{
+    if (!hasText(row.cells))
+        return true;
+    content_.columnCount = std::max(content_.columnCount, static_cast<int>(row.cells.size()));
+    if (!headerTaken_) {
+        headerTaken_ = true;
+        for (const QString &name : row.cells)
+            content_.headers << name.trimmed();
+        return compile(content_.headers);
+    }
+    ++content_.rows;
+    ImportedPage page;
+    page.line1 = pageLineText(line1_->apply(row.cells));
+    page.line2 = pageLineText(line2_->apply(row.cells));
+    if (!isMark(row, page)) {
+        refuse(row.number, 0, TableRefusal::Empty, content_.empty);
+        return true;
+    }
+    const int bytes = storedTextLength(page.line1, page.line2, false);
+    if (bytes > kMaxTextBytes) {
+        refuse(row.number, bytes, TableRefusal::TooLong, content_.tooLong);
+        return true;
+    }
+    if (QString note = unprintableLines(page.line1, page.line2); !note.isEmpty()) {
+        refuse(row.number, bytes, TableRefusal::Unprintable, content_.unprintable, std::move(note));
+        return true;
+    }
+    ++content_.usable;
+    if (static_cast<qint64>(content_.pages.size()) >= keep_) {
+        refuse(row.number, bytes, TableRefusal::BeyondPageLimit, content_.beyondLimit);
+        return true;
+    }
+    const QByteArray repeatText = repeat_->apply(row.cells).toUtf8();
+    page.repeat = static_cast<int>(std::clamp<long>(repeatFieldValue(repeatText), kMinRepeat, kMaxRepeat));
+    content_.pages.push_back(std::move(page));
+    content_.pageRows.push_back(row.number);
+    return true;
+}
+
+} // namespace
+
 TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 keep, const std::atomic_bool *stop)
 {
     TableContent content;
     content.sheets = reader.sheetNames();
-    int sheet = choice.sheet;
-    if (!choice.sheetName.isEmpty()) {
-        sheet = static_cast<int>(content.sheets.indexOf(choice.sheetName));
-        bool number = false;
-        if (sheet < 0 && choice.sheetNameOrFirst)
-            sheet = 0;
-        if (sheet < 0)
-            sheet = choice.sheetName.toInt(&number) - 1;
-        if (sheet < 0 || sheet >= content.sheets.size()) {
-            content.problem = QStringLiteral("it has no sheet \"%1\"").arg(choice.sheetName);
-            return content;
-        }
-    }
-    if (sheet < 0 || sheet >= content.sheets.size()) {
-        content.problem = QStringLiteral("it has no sheet %1").arg(sheet + 1);
+    const int sheet = chosenSheet(choice, content.sheets, content.problem);
+    if (sheet < 0)
         return content;
-    }
     content.sheet = sheet;
-    std::optional<CellTemplate> line1, line2, repeat;
-    bool headerTaken = !choice.header;
-    const auto compile = [&](const QStringList &headers) {
-        line1 = CellTemplate::parse(choice.line1, headers, content.problem);
-        if (line1)
-            line2 = CellTemplate::parse(choice.line2, headers, content.problem);
-        if (line2)
-            repeat = CellTemplate::parse(choice.repeat, headers, content.problem);
-        return repeat.has_value();
-    };
-    if (headerTaken && !compile({}))
+    RowsToPages pages(choice, keep, content);
+    if (!pages.start())
         return content;
-
-    const auto refuse = [&](qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note = {}) {
-        if (count++ < TableContent::kMaxListed)
-            content.refused.push_back(TableRefusal{row, bytes, reason, std::move(note)});
-    };
     bool stopped = false;
     const bool read = reader.readSheet(sheet, [&](const TableRow &row) {
         if (stop && stop->load(std::memory_order_relaxed)) {
             stopped = true;
             return false;
         }
-        if (!hasText(row.cells))
-            return true;
-        content.columnCount = std::max(content.columnCount, static_cast<int>(row.cells.size()));
-        if (!headerTaken) {
-            headerTaken = true;
-            for (const QString &name : row.cells)
-                content.headers << name.trimmed();
-            return compile(content.headers);
-        }
-        ++content.rows;
-        ImportedPage page;
-        page.line1 = pageLineText(line1->apply(row.cells));
-        page.line2 = pageLineText(line2->apply(row.cells));
-        // "W{Wire}" of a row without a wire is the template's text, not a
-        // mark; "{Source} {Target}" of a row without both is a blank.
-        // The lines' columns decide; a repeat count alone makes no mark
-        // unless the lines name no column at all.
-        const bool linesNameColumns = line1->namesColumns() || line2->namesColumns();
-        const bool filled = linesNameColumns
-                                ? line1->namesFilledColumn(row.cells) || line2->namesFilledColumn(row.cells)
-                                : !repeat->namesColumns() || repeat->namesFilledColumn(row.cells);
-        if (!filled || (page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty())) {
-            refuse(row.number, 0, TableRefusal::Empty, content.empty);
-            return true;
-        }
-        const int bytes = storedTextLength(page.line1, page.line2, false);
-        if (bytes > kMaxTextBytes) {
-            refuse(row.number, bytes, TableRefusal::TooLong, content.tooLong);
-            return true;
-        }
-        if (QString note = unprintableLines(page.line1, page.line2); !note.isEmpty()) {
-            refuse(row.number, bytes, TableRefusal::Unprintable, content.unprintable, std::move(note));
-            return true;
-        }
-        ++content.usable;
-        if (static_cast<qint64>(content.pages.size()) >= keep) {
-            refuse(row.number, bytes, TableRefusal::BeyondPageLimit, content.beyondLimit);
-            return true;
-        }
-        const QByteArray repeatText = repeat->apply(row.cells).toUtf8();
-        page.repeat = static_cast<int>(std::clamp<long>(repeatFieldValue(repeatText), kMinRepeat, kMaxRepeat));
-        content.pages.push_back(std::move(page));
-        content.pageRows.push_back(row.number);
-        return true;
+        return pages.take(row);
     });
     if (!read)
         content.problem = reader.problem();

@@ -78,6 +78,9 @@ struct TableContent {
     static constexpr int kMaxListed = 1000;
 };
 
+// Which sheet a choice names among `sheets`, from 0; -1 with `problem` when none.
+int chosenSheet(const TableChoice &choice, const QStringList &sheets, QString &problem);
+
 // Reads the chosen sheet through `reader`. Rows without any text are passed
 // over as a spreadsheet's gaps; a row where every column the two lines name
 // is blank (the literal text of a template alone is no mark, nor a repeat

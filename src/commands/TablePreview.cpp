@@ -69,17 +69,6 @@ private:
     const std::atomic_bool &stop_;
 };
 
-// The sheet a choice names among `sheets`, as readTable picks it.
-int sheetOfChoice(const TableChoice &choice, const QStringList &sheets)
-{
-    if (choice.sheetName.isEmpty())
-        return choice.sheet;
-    const int named = static_cast<int>(sheets.indexOf(choice.sheetName));
-    if (named >= 0)
-        return named;
-    return choice.sheetNameOrFirst ? 0 : choice.sheetName.toInt() - 1;
-}
-
 } // namespace
 
 namespace {
@@ -88,7 +77,8 @@ TablePreview readPreview(const QString &path, const TableChoice &choice, const s
                          const std::atomic_bool &stop, qint64 keepUpTo)
 {
     TablePreview preview;
-    if (kept && sheetOfChoice(choice, kept->sheets) == kept->sheet) {
+    QString unused;
+    if (kept && chosenSheet(choice, kept->sheets, unused) == kept->sheet) {
         KeptRows reader(*kept);
         preview.content = readTable(reader, choice, kMaxPages, &stop);
         preview.rows = kept;
