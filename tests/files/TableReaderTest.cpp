@@ -196,6 +196,35 @@ TEST(TableReader, HostileFilesAreRefusedWithTheirReason)
               "its XML declares entities, which no workbook needs (refused)");
 }
 
+// Workbooks spreadsheet programs open but libfreexl refuses are named with
+// what to do; a damaged one is still called damaged.
+TEST(TableReader, XlsThatLibfreexlRefusesSaysWhatItIs)
+{
+    const Read old = readPath(kFixtures + "wirelist-95.xls");
+    EXPECT_EQ(old.problem.toStdString(), "it is an Excel 5.0/95 workbook, which this program cannot read; "
+                                         "open it in a spreadsheet program and save it as .xlsx");
+    EXPECT_EQ(readPath(kFixtures + "wirelist-caps.xls").problem.toStdString(),
+              "it is an Excel 97-2003 workbook that keeps its sheets under the name \"WORKBOOK\", which this "
+              "program cannot read; open it in a spreadsheet program and save it as .xlsx");
+
+    const auto utf16 = [](const char16_t *name) {
+        return QByteArray(reinterpret_cast<const char *>(name), static_cast<qsizetype>(std::char_traits<char16_t>::length(name) * 2));
+    };
+    QByteArray other = readAll(kFixtures + "wirelist.xls");
+    other.replace(utf16(u"Workbook"), utf16(u"Contents"));
+    EXPECT_EQ(readBytes(other, TableFormat::Xls).problem.toStdString(),
+              "it is not an Excel 97-2003 workbook (.xls) but a document of another kind");
+    // Directory intact, Excel 97 stream garbled after its first record.
+    QByteArray garbled = readAll(kFixtures + "wirelist.xls");
+    const qsizetype bof = garbled.indexOf(QByteArray("\x09\x08\x10\x00\x00\x06", 6));
+    ASSERT_GT(bof, 0);
+    garbled.replace(bof + 20, 200, QByteArray(200, '\xFF'));
+    EXPECT_EQ(readBytes(garbled, TableFormat::Xls).problem.toStdString(), "the workbook is damaged or cut short");
+    const QByteArray old95 = readAll(kFixtures + "wirelist-95.xls");
+    EXPECT_EQ(readBytes(old95.left(old95.size() / 2), TableFormat::Xls).problem.toStdString(),
+              "the workbook is damaged or cut short");
+}
+
 // Members that unpack to more than 200 MB in all are refused when the
 // archive opens; 200 MB exactly still reads.
 TEST(TableReader, ZipBombIsRefused)
