@@ -13,7 +13,9 @@ namespace {
 
 QString quoted(const QString &cell)
 {
-    if (!cell.contains(QLatin1Char('\t')) && !cell.contains(QLatin1Char('\n')) && !cell.startsWith(QLatin1Char('"')))
+    // A lone CR ends a row on paste as LF does: quoted, it stays in its cell.
+    if (!cell.contains(QLatin1Char('\t')) && !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r'))
+        && !cell.startsWith(QLatin1Char('"')))
         return cell;
     QString text = cell;
     text.replace(QStringLiteral("\""), QStringLiteral("\"\""));

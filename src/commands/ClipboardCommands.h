@@ -15,7 +15,7 @@ class ClipboardCommands {
 public:
     ClipboardCommands(Job &job, Operator &op, PageCommands &pages) : job_(job), op_(op), pages_(pages) {}
 
-    // The rows' cells, a line each; a cell holding a tab, a line break or a
+    // The rows' cells, a line each; a cell holding a tab, a CR or LF or a
     // leading quote is quoted, as spreadsheets quote it.
     QString copyText(const QList<int> &rows) const;
 

@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace vt {
 
@@ -157,6 +158,45 @@ char detectSeparator(QByteArrayView sample)
     return best;
 }
 
+bool startsAsUtf16(QByteArrayView head)
+{
+    return head.startsWith("\xFE\xFF") || (head.startsWith("\xFF\xFE") && !head.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)));
+}
+
+namespace {
+
+// UTF-16 is split as UTF-8: separators, quotes and line ends stay single
+// bytes that way. A byte or a surrogate pair cut by a chunk's end waits
+// for the next chunk; the byte-order mark is dropped.
+class Utf16ToUtf8 {
+public:
+    explicit Utf16ToUtf8(DelimitedText::Encoding encoding)
+        : decoder_(encoding == DelimitedText::Encoding::Utf16BE ? QStringConverter::Utf16BE : QStringConverter::Utf16LE)
+    {
+    }
+    QByteArray operator()(QByteArrayView bytes)
+    {
+        QString text = held_ + decoder_.decode(bytes);
+        held_.clear();
+        if (first_ && text.startsWith(QChar(0xFEFF)))
+            text.remove(0, 1);
+        first_ = first_ && text.isEmpty();
+        // The decoder passes half a pair on as it comes; UTF-8 needs both.
+        if (!text.isEmpty() && text.back().isHighSurrogate()) {
+            held_ = text.back();
+            text.chop(1);
+        }
+        return text.toUtf8();
+    }
+
+private:
+    QStringDecoder decoder_;
+    QString held_;
+    bool first_ = true;
+};
+
+} // namespace
+
 DelimitedText::DelimitedText(const QString &path, const TableOptions &options)
     : path_(path), sheetName_(QFileInfo(path).completeBaseName())
 {
@@ -191,9 +231,14 @@ void DelimitedText::inspect(const TableOptions &options)
         fail(QStringLiteral("it can not be read"));
         return;
     }
-    utf8_ = vt::isUtf8(*in);
-    in->seek(0);
-    const QByteArray sample = in->read(kSample);
+    QByteArray sample = in->read(kSample);
+    if (startsAsUtf16(sample)) {
+        encoding_ = sample.startsWith("\xFE\xFF") ? Encoding::Utf16BE : Encoding::Utf16LE;
+        sample = Utf16ToUtf8(encoding_)(sample);
+    } else {
+        in->seek(0);
+        encoding_ = vt::isUtf8(*in) ? Encoding::Utf8 : Encoding::CodePage936;
+    }
     separator_ = options.separator ? *options.separator : detectSeparator(sample);
 }
 
@@ -213,14 +258,22 @@ bool DelimitedText::readSheet(int index, const RowSink &sink)
         row.number += 1;
         row.cells.clear();
         for (const QByteArray &field : fields)
-            row.cells.append(utf8_ ? QString::fromUtf8(field) : toWide(field));
+            row.cells.append(encoding_ == Encoding::CodePage936 ? toWide(field) : QString::fromUtf8(field));
         return sink(row);
     };
     QByteArray chunk(kChunk, Qt::Uninitialized);
+    const bool utf16 = encoding_ == Encoding::Utf16LE || encoding_ == Encoding::Utf16BE;
+    Utf16ToUtf8 toUtf8(encoding_);
     bool first = true;
     for (qint64 n; (n = in->read(chunk.data(), kChunk)) > 0;) {
+        if (utf16) {
+            const QByteArray utf8 = toUtf8(QByteArrayView(chunk.constData(), n));
+            if (!splitter.feed(utf8.constData(), utf8.size(), take))
+                return true;
+            continue;
+        }
         qint64 skip = 0;
-        if (first && utf8_ && n >= 3 && chunk.startsWith("\xEF\xBB\xBF"))
+        if (first && encoding_ == Encoding::Utf8 && n >= 3 && chunk.startsWith("\xEF\xBB\xBF"))
             skip = 3;
         first = false;
         if (!splitter.feed(chunk.constData() + skip, n - skip, take))

@@ -74,7 +74,8 @@ std::unique_ptr<TableReader> openAs(TableFormat format, const QByteArray &head, 
         reader = makeXls();
         break;
     case TableFormat::Text:
-        if (isZip(head) || isCompoundFile(head) || head.contains('\0')) {
+        // UTF-16 text has NULs; after its byte-order mark it is text all the same.
+        if (isZip(head) || isCompoundFile(head) || (head.contains('\0') && !startsAsUtf16(head))) {
             problem = notA(format);
             return nullptr;
         }

@@ -25,6 +25,26 @@ QString &programPath()
 
 QString cannotBeRead(const QString &why) { return QStringLiteral("it cannot be read (%1)").arg(why); }
 
+// The reader's reason for a file it could not read, as the operator is told it.
+QString refusal(const QByteArray &reason)
+{
+    if (reason == "encrypted")
+        return tableproblem::encrypted();
+    if (reason == "unreadable")
+        return QStringLiteral("it can not be read");
+    // Spreadsheet programs open these; saved again by one, the file reads here.
+    if (reason == "biff5")
+        return QStringLiteral("it is an Excel 5.0/95 workbook, which this program cannot read; "
+                              "open it in a spreadsheet program and save it as .xlsx");
+    if (reason.startsWith("named "))
+        return QStringLiteral("it is an Excel 97-2003 workbook that keeps its sheets under the name \"%1\", "
+                              "which this program cannot read; open it in a spreadsheet program and save it as .xlsx")
+            .arg(QString::fromUtf8(reason.mid(6)));
+    if (reason == "no workbook")
+        return QStringLiteral("it is not an Excel 97-2003 workbook (.xls) but a document of another kind");
+    return tableproblem::damaged();
+}
+
 } // namespace
 
 void XlsReader::setTimeLimit(int ms) { timeLimit = ms; }
@@ -136,11 +156,7 @@ bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
             row.cells.append(QString::fromUtf8(record.payload.mid(blank + 1)));
             break;
         }
-        case 'E':
-            problem = record.payload == "encrypted"    ? tableproblem::encrypted()
-                      : record.payload == "unreadable" ? QStringLiteral("it can not be read")
-                                                       : tableproblem::damaged();
-            break;
+        case 'E': problem = refusal(record.payload); break;
         case 'Z': ended = true; break;
         default: problem = cannotBeRead(QStringLiteral("the .xls reader wrote what is not a record")); break;
         }

@@ -11,7 +11,10 @@ namespace vt {
 //   S  a sheet name (UTF-8), in the workbook's order
 //   R  a row's number from 1; the cells that follow are this row's
 //   C  a cell: its column from 0 in decimal, a blank, its text (UTF-8)
-//   E  the reading failed: "damaged", "encrypted" or "unreadable"
+//   E  the reading failed: "damaged", "encrypted" or "unreadable"; or the
+//      file is a workbook libfreexl does not read: "biff5" (Excel 5.0/95),
+//      "named NAME" (Excel 97-2003 in a stream not named "Workbook"), or
+//      "no workbook" (a compound file of another kind)
 //   Z  the end; output without it was cut short
 namespace xlsstream {
 

@@ -5,6 +5,7 @@
 #include "widgets/LabelStripView.h"
 #include "widgets/PreviewPane.h"
 
+#include <QClipboard>
 #include <QComboBox>
 #include <QMenu>
 #include <QMimeData>
@@ -157,4 +158,23 @@ TEST_F(DesktopUseTest, DroppedAndRecentFilesOpenAfterTheUnsavedChangesQuestion)
     QFile::remove(csv);
     EXPECT_FALSE(window->openFile(csv));
     EXPECT_EQ(recentMenuTexts(), QStringList{"&1 job.vtd"});
+}
+
+// Ctrl+C then Ctrl+V on the page table: a CR inside a cell stays inside it
+// (pasted, it is a blank as any line break in a cell), so the page copied
+// comes back as one page.
+TEST_F(DesktopUseTest, CopiedPageWithACarriageReturnPastesAsOnePage)
+{
+    PageTableModel &model = window->job().model;
+    model.setCellText(0, ColLine1, QStringLiteral("X1\rK2"));
+    model.setCellText(0, ColLine2, QStringLiteral("W7"));
+    model.setData(model.index(0, 0), Qt::Checked, Qt::CheckStateRole);
+    table().setFocus();
+    QTest::keyClick(&table(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("\"X1\rK2\"\tW7\t1\n"));
+    QTest::keyClick(&table(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(window->job().pageCount(), 2);
+    EXPECT_EQ(cell(1, ColLine1), QStringLiteral("X1 K2"));
+    EXPECT_EQ(cell(1, ColLine2), QStringLiteral("W7"));
+    EXPECT_TRUE(script.messages.empty());
 }

@@ -147,6 +147,40 @@ TEST(TableReader, DelimitedTextQuotesAsRfc4180)
     EXPECT_EQ(bom.rows.at(0).cells, cells({"电", "x"}));
 }
 
+// "Unicode Text" as LibreOffice saves it: UTF-16LE after its mark, tabs,
+// quoted texts; the same bytes swapped as UTF-16BE. Read from a file and
+// from memory in chunks, a pair of bytes (and a surrogate pair) may be cut.
+TEST(TableReader, Utf16TextAfterItsByteOrderMark)
+{
+    const Read xlsx = readPath(kFixtures + "wirelist.xlsx");
+    const Read le = readPath(kFixtures + "wirelist-utf16.txt");
+    ASSERT_TRUE(le.problem.isEmpty()) << le.problem.toStdString();
+    ASSERT_EQ(le.rows.size(), xlsx.rows.size());
+    for (std::size_t i = 0; i < le.rows.size(); ++i)
+        EXPECT_EQ(le.rows[i].cells.mid(0, 2), xlsx.rows[i].cells.mid(0, 2)) << "row " << i + 1;
+    EXPECT_EQ(le.rows.at(3).cells.at(0), QStringLiteral("电源"));
+
+    QByteArray be = readAll(kFixtures + "wirelist-utf16.txt");
+    for (qsizetype i = 0; i + 1 < be.size(); i += 2)
+        std::swap(be[i], be[i + 1]);
+    const Read swapped = readBytes(be, TableFormat::Text);
+    ASSERT_TRUE(swapped.problem.isEmpty()) << swapped.problem.toStdString();
+    ASSERT_EQ(swapped.rows.size(), le.rows.size());
+    EXPECT_EQ(swapped.rows.at(3).cells, le.rows.at(3).cells);
+
+    // Past the first 64 KB chunk: a character astride the chunks' edge.
+    QString long16 = QStringLiteral("a;b\n");
+    while (long16.size() < 40000)
+        long16 += QStringLiteral("x;\U0001F600\n");
+    QByteArray bytes("\xFF\xFE");
+    bytes.append(reinterpret_cast<const char *>(long16.utf16()), long16.size() * 2);
+    const Read big = readBytes(bytes, TableFormat::Text);
+    ASSERT_EQ(big.rows.size(), 8001u); // the chunk edge at 64 KB falls inside a surrogate pair
+    for (const TableRow &row : big.rows)
+        if (row.number > 1 && row.cells != QStringList{QStringLiteral("x"), QStringLiteral("\U0001F600")})
+            FAIL() << "row " << row.number << " reads " << row.cells.join(u'|').toStdString();
+}
+
 TEST(TableReader, SeparatorFoundFromTheFirstLinesOrGiven)
 {
     EXPECT_EQ(detectSeparator("a;b;c\n1;2;3\n"), ';');
@@ -194,6 +228,35 @@ TEST(TableReader, HostileFilesAreRefusedWithTheirReason)
     ASSERT_TRUE(writeZip(dir.filePath("entities.xlsx"), withEntities));
     EXPECT_EQ(readPath(dir.filePath("entities.xlsx")).problem.toStdString(),
               "its XML declares entities, which no workbook needs (refused)");
+}
+
+// Workbooks spreadsheet programs open but libfreexl refuses are named with
+// what to do; a damaged one is still called damaged.
+TEST(TableReader, XlsThatLibfreexlRefusesSaysWhatItIs)
+{
+    const Read old = readPath(kFixtures + "wirelist-95.xls");
+    EXPECT_EQ(old.problem.toStdString(), "it is an Excel 5.0/95 workbook, which this program cannot read; "
+                                         "open it in a spreadsheet program and save it as .xlsx");
+    EXPECT_EQ(readPath(kFixtures + "wirelist-caps.xls").problem.toStdString(),
+              "it is an Excel 97-2003 workbook that keeps its sheets under the name \"WORKBOOK\", which this "
+              "program cannot read; open it in a spreadsheet program and save it as .xlsx");
+
+    const auto utf16 = [](const char16_t *name) {
+        return QByteArray(reinterpret_cast<const char *>(name), static_cast<qsizetype>(std::char_traits<char16_t>::length(name) * 2));
+    };
+    QByteArray other = readAll(kFixtures + "wirelist.xls");
+    other.replace(utf16(u"Workbook"), utf16(u"Contents"));
+    EXPECT_EQ(readBytes(other, TableFormat::Xls).problem.toStdString(),
+              "it is not an Excel 97-2003 workbook (.xls) but a document of another kind");
+    // Directory intact, Excel 97 stream garbled after its first record.
+    QByteArray garbled = readAll(kFixtures + "wirelist.xls");
+    const qsizetype bof = garbled.indexOf(QByteArray("\x09\x08\x10\x00\x00\x06", 6));
+    ASSERT_GT(bof, 0);
+    garbled.replace(bof + 20, 200, QByteArray(200, '\xFF'));
+    EXPECT_EQ(readBytes(garbled, TableFormat::Xls).problem.toStdString(), "the workbook is damaged or cut short");
+    const QByteArray old95 = readAll(kFixtures + "wirelist-95.xls");
+    EXPECT_EQ(readBytes(old95.left(old95.size() / 2), TableFormat::Xls).problem.toStdString(),
+              "the workbook is damaged or cut short");
 }
 
 // Members that unpack to more than 200 MB in all are refused when the

@@ -4,6 +4,7 @@
 // process: libfreexl has memory faults on crafted files, and a fault here
 // ends this process only, never the operator's window.
 #include "files/TableReader.h"
+#include "files/XlsKind.h"
 #include "files/XlsStream.h"
 
 #include <QByteArray>
@@ -25,14 +26,14 @@ void flush()
     out.clear();
 }
 
-int finish(const char *problem)
+int finish(const QByteArray &problem)
 {
-    if (problem)
+    if (!problem.isEmpty())
         xlsstream::append(out, 'E', problem);
     xlsstream::append(out, 'Z', {});
     flush();
     std::fflush(stdout);
-    return problem ? 1 : 0;
+    return problem.isEmpty() ? 0 : 1;
 }
 
 QByteArray cellText(const FreeXL_CellValue &cell)
@@ -49,6 +50,24 @@ QByteArray cellText(const FreeXL_CellValue &cell)
     }
 }
 
+// Why libfreexl refused a file: what the file is when it is a workbook
+// that spreadsheet programs open, else damaged.
+QByteArray refusal(const char *path)
+{
+    QFile file(QFile::decodeName(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return "unreadable";
+    const XlsKind kind = xlsKind(file);
+    switch (kind.kind) {
+    case XlsKind::Biff5: return "biff5";
+    case XlsKind::Biff8:
+        return kind.stream == QLatin1String("Workbook") ? QByteArray("damaged") : "named " + kind.stream.toUtf8();
+    case XlsKind::NoWorkbook: return "no workbook";
+    case XlsKind::Unknown: break;
+    }
+    return "damaged";
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -60,13 +79,13 @@ int main(int argc, char **argv)
     const void *book = nullptr;
     const int status = freexl_open(argv[1], &book);
     if (status != FREEXL_OK)
-        return finish(status == FREEXL_FILE_NOT_FOUND ? "unreadable" : "damaged");
+        return finish(status == FREEXL_FILE_NOT_FOUND ? QByteArray("unreadable") : refusal(argv[1]));
     unsigned int info = 0;
     if (freexl_get_info(book, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED)
         return finish("encrypted");
     unsigned int sheets = 0;
     if (freexl_get_info(book, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK)
-        return finish("damaged");
+        return finish(refusal(argv[1]));
     for (unsigned int i = 0; i < sheets && i < 0xFFFF; ++i) {
         const char *name = nullptr;
         freexl_get_worksheet_name(book, static_cast<unsigned short>(i), &name);
@@ -77,17 +96,17 @@ int main(int argc, char **argv)
         const int index = QByteArray(argv[2]).toInt(&number);
         if (!number || index < 0 || static_cast<unsigned int>(index) >= sheets
             || freexl_select_active_worksheet(book, static_cast<unsigned short>(index)) != FREEXL_OK)
-            return finish("damaged");
+            return finish(refusal(argv[1]));
         unsigned int rows = 0;
         unsigned short columns = 0;
         if (freexl_worksheet_dimensions(book, &rows, &columns) != FREEXL_OK)
-            return finish("damaged");
+            return finish(refusal(argv[1]));
         for (unsigned int r = 0; r < rows && r < kMaxSheetRows; ++r) {
             bool started = false;
             for (unsigned short c = 0; c < columns && c < kMaxSheetColumns; ++c) {
                 FreeXL_CellValue cell;
                 if (freexl_get_cell_value(book, r, c, &cell) != FREEXL_OK)
-                    return finish("damaged");
+                    return finish(refusal(argv[1]));
                 const QByteArray text = cellText(cell);
                 if (text.isEmpty())
                     continue;
@@ -101,5 +120,5 @@ int main(int argc, char **argv)
         }
     }
     freexl_close(book);
-    return finish(nullptr);
+    return finish({});
 }
