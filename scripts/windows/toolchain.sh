@@ -56,7 +56,25 @@ sources() {
   ls -d "$src"/*/
 }
 
-srcdir() { ls -d "$src"/$1-*/ | head -1; }
+# A package's source folder, fetched when a step added since the sources step needs it.
+srcdir() {
+  local dir
+  dir=$(ls -d "$src"/$1-*/ 2>/dev/null | head -1)
+  if [ -z "$dir" ]; then
+    # An old package list names versions the archive no longer has.
+    # An old package list, or a mirror without the newest security upload:
+    # refresh the list, then try every version it names.
+    (cd "$src" && {
+      apt-get source -qq "$1" >/dev/null 2>&1 || { $SUDO apt-get update -qq && apt-get source -qq "$1" >/dev/null 2>&1; } ||
+        for v in $(apt-cache showsrc "$1" | awk '/^Version:/{print $2}' | sort -r -V); do
+          apt-get source -qq "$1=$v" >/dev/null 2>&1 && ls -d "$1"-*/ >/dev/null 2>&1 && break
+        done
+    }) >&2
+    dir=$(ls -d "$src"/$1-*/ 2>/dev/null | head -1)
+  fi
+  [ -n "$dir" ] || { echo "no source of $1" >&2; return 1; }
+  echo "$dir"
+}
 
 zlib() { test -e /usr/$TRIPLE/lib/libz.a; }
 
@@ -120,8 +138,13 @@ libzip() {
 }
 
 expat() {
-  # Large sheets are parsed with libexpat.
-  cmake_win "$(srcdir expat)" "$work/expat" -DEXPAT_SHARED_LIBS=ON \
+  # Large sheets are parsed with libexpat. Debian's security patches test
+  # "#if XML_DTD == 1", which the CMake build's bare "#define XML_DTD" breaks
+  # (Debian itself builds with autotools, which defines it as 1).
+  local dir
+  dir="$(srcdir expat)expat"
+  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$dir/expat_config.h.cmake"
+  cmake_win "$dir" "$work/expat" -DEXPAT_SHARED_LIBS=ON \
     -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
     -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF
 }
