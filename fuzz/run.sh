@@ -2,7 +2,7 @@
 # Builds the fuzz targets with clang in build-fuzz and runs each for a few
 # seconds on its seed corpus. FUZZ_SECONDS sets the time per target.
 # New inputs go to build-fuzz/corpus/<target>; crashes to build-fuzz/artifacts.
-# FUZZ_TARGETS picks some of the targets (default: all four).
+# FUZZ_TARGETS picks some of the targets (default: all of them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-10}"
@@ -10,8 +10,8 @@ build=build-fuzz
 CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -gline-tables-only -DNDEBUG" \
   -DVT350_FUZZ=ON -DVT350_TESTS=OFF -DVT350_BENCH=OFF >/dev/null
-targets="${FUZZ_TARGETS:-document csv table replies framecheck}"
-# The table target reads .xls files through the separate reader program.
+targets="${FUZZ_TARGETS:-document csv xlsx ods xls text numformat replies framecheck}"
+# The xls target reads .xls files through the separate reader program.
 cmake --build "$build" -j2 --target vt350-xls $(for t in $targets; do printf 'fuzz_%s ' "$t"; done)
 mkdir -p "$build/artifacts"
 status=0

@@ -227,6 +227,7 @@ NumberFormat::NumberFormat(QStringView code)
 {
     if (code.trimmed().compare(u"General", Qt::CaseInsensitive) == 0 || code.trimmed().isEmpty())
         return;
+    std::vector<Section> sections;
     qsizetype start = 0;
     bool quoted = false;
     for (qsizetype i = 0; i <= code.size(); ++i) {
@@ -234,37 +235,39 @@ NumberFormat::NumberFormat(QStringView code)
             const QChar c = code[i];
             if (c == u'"')
                 quoted = !quoted;
-            else if (c == u'\\' && !quoted)
+            else if (c == u'\\' && !quoted && i + 1 < code.size()) // a '\' at the end escapes nothing
                 ++i;
             if (quoted || c != u';')
                 continue;
         }
-        sections_.push_back(parseSection(code.mid(start, i - start)));
+        sections.push_back(parseSection(code.mid(start, i - start)));
         start = i + 1;
     }
-    if (sections_.size() >= 4)
+    if (sections.size() >= 4)
         textSection_ = 3;
-    else if (sections_.back().text)
-        textSection_ = static_cast<int>(sections_.size()) - 1;
+    else if (sections.back().text)
+        textSection_ = static_cast<int>(sections.size()) - 1;
+    sections_ = std::make_shared<const std::vector<Section>>(std::move(sections));
 }
 
 const Section *NumberFormat::numberSection(double value, bool &withMinus) const
 {
-    const int count = std::min<int>(textSection_ >= 0 ? textSection_ : static_cast<int>(sections_.size()), 3);
+    const std::vector<Section> &sections = *sections_;
+    const int count = std::min<int>(textSection_ >= 0 ? textSection_ : static_cast<int>(sections.size()), 3);
     withMinus = value < 0;
     if (count == 0)
         return nullptr;
-    const Section &first = sections_[0];
-    if (first.op != Section::Op::None || (count > 1 && sections_[1].op != Section::Op::None)) {
+    const Section &first = sections[0];
+    if (first.op != Section::Op::None || (count > 1 && sections[1].op != Section::Op::None)) {
         // Conditions: the first section that matches, the last one otherwise.
         for (int i = 0; i < count; ++i) {
-            const Section &s = sections_[i];
+            const Section &s = sections[i];
             if (s.op == Section::Op::None || s.matches(value)) {
                 // "[<0]" stands for the negative section, which shows no sign of its own.
                 if ((s.op == Section::Op::Less || s.op == Section::Op::LessEq) && s.operand <= 0)
                     withMinus = false;
-                return s.op == Section::Op::None && i + 1 < count && sections_[i + 1].op != Section::Op::None
-                           && sections_[i + 1].matches(value) ? &sections_[i + 1] : &s;
+                return s.op == Section::Op::None && i + 1 < count && sections[i + 1].op != Section::Op::None
+                           && sections[i + 1].matches(value) ? &sections[i + 1] : &s;
             }
         }
         return nullptr;
@@ -275,13 +278,13 @@ const Section *NumberFormat::numberSection(double value, bool &withMinus) const
     if (value > 0 || (value == 0 && count == 2))
         return &first;
     if (value < 0)
-        return &sections_[1];
-    return &sections_[2];
+        return &sections[1];
+    return &sections[2];
 }
 
 QString NumberFormat::number(double value, bool date1904) const
 {
-    if (!std::isfinite(value) || sections_.empty())
+    if (!std::isfinite(value) || isGeneral())
         return generalNumberText(value);
     bool withMinus = false;
     const Section *s = numberSection(value, withMinus);
@@ -306,7 +309,7 @@ QString NumberFormat::text(const QString &value) const
     if (textSection_ < 0)
         return value;
     QString shown;
-    for (const Token &t : sections_[textSection_].tokens) {
+    for (const Token &t : (*sections_)[static_cast<std::size_t>(textSection_)].tokens) {
         if (t.kind == Kind::Text)
             shown += value;
         else if (t.kind == Kind::Literal)

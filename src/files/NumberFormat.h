@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace vt {
@@ -22,7 +23,7 @@ public:
     NumberFormat(NumberFormat &&) noexcept;
     NumberFormat &operator=(NumberFormat &&) noexcept;
 
-    bool isGeneral() const { return sections_.empty(); }
+    bool isGeneral() const { return !sections_ || sections_->empty(); }
     // A number (a date or time being its serial) as the cell shows it; the
     // 1904 date system counts days from 1904-01-01.
     QString number(double value, bool date1904 = false) const;
@@ -38,7 +39,9 @@ public:
 
 private:
     const Section *numberSection(double value, bool &withMinus) const;
-    std::vector<Section> sections_;
+    // Shared by copies: a workbook's styles can name one long code in
+    // thousands of cell formats.
+    std::shared_ptr<const std::vector<Section>> sections_;
     int textSection_ = -1;
 };
 

@@ -95,11 +95,13 @@ public:
     void next(Kind k, QString &out)
     {
         const int len = static_cast<int>(digits_.size());
-        if (index_ == 0)
+        if (index_ == 0 && count_ > 0)
             for (int p = len - 1; p >= count_; --p)
                 put(digits_[static_cast<std::size_t>(len - 1 - p)], p, out);
         const int p = count_ - 1 - index_++;
-        if (p < len)
+        // A placeholder past the ones counted (after a fraction's
+        // denominator, a second exponent) has no digit of its own.
+        if (p >= 0 && p < len)
             put(digits_[static_cast<std::size_t>(len - 1 - p)], p, out);
         else if (k == Kind::Zero)
             put('0', p, out);
@@ -129,15 +131,17 @@ int countPlaceholders(const std::vector<Token> &tokens, std::size_t from, Kind s
     return n;
 }
 
-// The best fraction num/den for `x` (0 <= x < 1) with a denominator of at
-// most `maxDen`; the smallest denominator of equally close ones.
-std::pair<long long, long long> closestFraction(double x, long long maxDen)
+// The best fraction num/den for `x` with a denominator of at most
+// `maxDen`; the smallest denominator of equally close ones. The numerator
+// stays a double: without a whole part, x can be any magnitude.
+std::pair<double, long long> closestFraction(double x, long long maxDen)
 {
-    long long bestNum = 0, bestDen = 1;
+    double bestNum = 0;
+    long long bestDen = 1;
     double bestError = x;
     for (long long den = 1; den <= maxDen; ++den) {
-        const long long num = std::llround(x * static_cast<double>(den));
-        const double error = std::fabs(x - static_cast<double>(num) / static_cast<double>(den));
+        const double num = std::round(x * static_cast<double>(den));
+        const double error = std::fabs(x - num / static_cast<double>(den));
         if (error < bestError - 1e-12) {
             bestError = error;
             bestNum = num;
@@ -145,6 +149,12 @@ std::pair<long long, long long> closestFraction(double x, long long maxDen)
         }
     }
     return {bestNum, bestDen};
+}
+
+// A whole number's digits, 15 significant ones as for any other number.
+std::string wholeDigits(double v)
+{
+    return v == 0 ? std::string("0") : Digits(v).integer();
 }
 
 QString renderFraction(const Section &s, double magnitude, bool &zero)
@@ -162,24 +172,29 @@ QString renderFraction(const Section &s, double magnitude, bool &zero)
     const int denCount = countPlaceholders(t, slash + 1, Kind::Literal, Kind::Literal);
 
     double whole = wholeCount > 0 ? std::floor(magnitude) : 0;
-    long long num = 0, den = 1;
+    double num = 0;
+    long long den = 1;
     if (fixedDen) {
         den = std::max(1LL, t[slash + 1].text.toLongLong());
-        num = std::llround((magnitude - whole) * static_cast<double>(den));
+        num = std::round((magnitude - whole) * static_cast<double>(den));
     } else {
         long long maxDen = 1;
-        for (int i = 0; i < denCount; ++i)
+        for (int i = 0; i < denCount && maxDen <= 9999; ++i)
             maxDen *= 10;
         std::tie(num, den) = closestFraction(magnitude - whole, std::min(maxDen - 1, 9999LL));
     }
-    if (wholeCount > 0 && num == den) {
+    // A huge value over a huge fixed denominator: no numerator to show.
+    if (!std::isfinite(num)) {
+        zero = false;
+        return generalNumberText(magnitude);
+    }
+    if (wholeCount > 0 && num == static_cast<double>(den)) {
         whole += 1;
         num = 0;
     }
     zero = whole == 0 && num == 0;
-    const std::string wholeDigits = whole > 0 || num == 0 ? std::to_string(static_cast<long long>(whole)) : std::string();
-    IntegerFill wholeFill(wholeDigits, wholeCount, s.grouping);
-    IntegerFill numFill(std::to_string(num),
+    IntegerFill wholeFill(whole > 0 || num == 0 ? wholeDigits(whole) : std::string(), wholeCount, s.grouping);
+    IntegerFill numFill(wholeDigits(num),
                         static_cast<int>(slash - numStart), false);
     IntegerFill denFill(std::to_string(den), denCount, false);
     // A whole number keeps the fraction's room blank: "2    " for "# ?/?".
