@@ -3,6 +3,8 @@
 #include <QFile>
 
 #ifdef _WIN32
+#include "files/WindowsError.h"
+
 #include <windows.h>
 #else
 #include <cerrno>
@@ -19,20 +21,6 @@ RunLock::~RunLock() { unlock(); }
 
 #ifdef _WIN32
 
-namespace {
-
-QString systemMessage(DWORD code)
-{
-    wchar_t *buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, code, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
-    QString text = n ? QString::fromWCharArray(buffer, int(n)).trimmed() : QStringLiteral("error %1").arg(code);
-    LocalFree(buffer);
-    return text;
-}
-
-} // namespace
 
 bool RunLock::tryLock(const QString &path)
 {
@@ -43,12 +31,12 @@ bool RunLock::tryLock(const QString &path)
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
-        error_ = systemMessage(GetLastError());
+        error_ = windowsErrorText(GetLastError());
         return false;
     }
     OVERLAPPED whole = {};
     if (!LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &whole)) {
-        error_ = systemMessage(GetLastError());
+        error_ = windowsErrorText(GetLastError());
         CloseHandle(h);
         return false;
     }

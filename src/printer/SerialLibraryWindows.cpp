@@ -7,6 +7,7 @@
 // out is closed once they are out.
 #ifdef Q_OS_WIN
 
+#include "files/WindowsError.h"
 #include "printer/SerialConfig.h"
 
 #include <QDeadlineTimer>
@@ -61,16 +62,6 @@ struct SerialLibrary::WinPort {
 
 namespace {
 
-QString systemText(DWORD error)
-{
-    wchar_t *buffer = nullptr;
-    const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM
-                                       | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                   nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
-    QString text = n ? QString::fromWCharArray(buffer, int(n)).trimmed() : QStringLiteral("error %1").arg(error);
-    LocalFree(buffer);
-    return text;
-}
 
 // "COM12" and the like need the device namespace; a full name is kept.
 std::wstring deviceName(const QString &device)
@@ -109,7 +100,7 @@ int SerialLibrary::open(int port)
                                       OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         const DWORD error = GetLastError();
-        lastErrorText_ = systemText(error);
+        lastErrorText_ = windowsErrorText(error);
         switch (error) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
