@@ -101,6 +101,10 @@ QByteArray encode(QStringView text, QList<char32_t> *unprintable)
 {
     if (text.isEmpty())
         return {};
+    // The code page keeps ASCII as it is; a wire list is nearly all ASCII,
+    // and the converter costs ten times the copy.
+    if (isAscii(text))
+        return text.toLatin1();
     const Converter borrowed;
     UConverter *conv = borrowed.get();
     UConverterFromUCallback formerAction = nullptr;
