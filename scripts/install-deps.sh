@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  libzip-dev libexpat1-dev libfreexl-dev libxlsxwriter-dev ccache
+  libzip-dev libxml2-dev libfreexl-dev libxlsxwriter-dev ccache
   xvfb xauth fonts-dejavu-core fonts-wqy-microhei
 )
 

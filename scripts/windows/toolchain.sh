@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Builds, once, the Windows (x86-64, MinGW-w64) libraries the program needs into
 # $VT350_WIN_SDK (default /opt/vt350-win-sdk): Qt 6.4.2 Core/Gui/Widgets/Test with the
-# windows and offscreen platform plugins, ICU 72, GoogleTest, libzip, expat, FreeXL and
+# windows and offscreen platform plugins, ICU 72, GoogleTest, libzip, libxml2, FreeXL and
 # libxlsxwriter, all from Debian's source packages. zlib is Debian's MinGW package.
 # Each step leaves a stamp; a second run with every stamp present returns at once.
+# Each step's output goes to $VT350_WIN_SDK/logs/STEP.log; a failed step shows its end.
 # The first run takes about an hour of two cores (Qt is most of it).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -11,6 +12,7 @@ SDK="${VT350_WIN_SDK:-/opt/vt350-win-sdk}"
 JOBS="${JOBS:-$(nproc)}"
 TRIPLE=x86_64-w64-mingw32
 stamps="$SDK/.stamps"
+logs="$SDK/logs"
 src="$SDK/src"
 work="$SDK/build"
 
@@ -19,14 +21,23 @@ mark_done() { mkdir -p "$stamps"; touch "$stamps/$1"; }
 step() {
   local name=$1; shift
   done_already "$name" && return 0
-  local start=$SECONDS
-  echo "== $name"
-  "$@"
+  local start=$SECONDS log="$logs/$name.log" rc=0
+  echo "== $name (output in $log)"
+  mkdir -p "$logs"
+  # In the background, so that set -e still ends the step at its first
+  # failing command (it is off inside a function called as a condition).
+  "$@" >"$log" 2>&1 &
+  wait $! || rc=$?
+  if [ $rc -ne 0 ]; then
+    echo "== $name failed (exit $rc) after $((SECONDS - start)) s; the end of $log:" >&2
+    tail -n 60 "$log" >&2
+    exit $rc
+  fi
   mark_done "$name"
   echo "== $name: $((SECONDS - start)) s"
 }
 
-all="packages sources zlib icu-host icu qt googletest libzip expat iconv freexl xlsxwriter"
+all="packages sources zlib icu-host icu qt googletest libzip libxml2 iconv freexl xlsxwriter"
 missing=0
 for s in $all; do done_already "$s" || missing=1; done
 if [ $missing = 0 ]; then echo "Windows SDK ready in $SDK"; exit 0; fi
@@ -41,18 +52,18 @@ packages() {
   local list=/etc/apt/sources.list.d/debian-src.sources
   if ! grep -rqs '^Types:.*deb-src' /etc/apt/sources.list.d/ /etc/apt/sources.list; then
     $SUDO awk 'BEGIN{RS="";ORS="\n\n"} /Types: deb/ && /debian/ {sub(/Types: deb/,"Types: deb-src"); print}' \
-      /etc/apt/sources.list.d/debian.sources | $SUDO tee "$list" >/dev/null
+      /etc/apt/sources.list.d/debian.sources | $SUDO tee "$list"
   fi
   $SUDO apt-get update -qq
   $SUDO apt-get install -y -qq --no-install-recommends \
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64 \
     libz-mingw-w64-dev wine wine64 nsis dpkg-dev cmake ninja-build pkg-config python3 \
-    qt6-base-dev qt6-base-dev-tools autoconf automake libtool xvfb xauth libwine-dev >/dev/null
+    qt6-base-dev qt6-base-dev-tools autoconf automake libtool xvfb xauth libwine-dev
 }
 
 sources() {
   cd "$src"
-  apt-get source -qq qt6-base icu googletest libzip expat freexl libxlsxwriter >/dev/null
+  apt-get source -qq qt6-base icu googletest libzip libxml2 freexl libxlsxwriter
   ls -d "$src"/*/
 }
 
@@ -82,8 +93,8 @@ icu-host() {
   # ICU's cross build runs its data tools from a build for this machine.
   local b="$work/icu-host"
   rm -rf "$b"; mkdir -p "$b"; cd "$b"
-  "$(srcdir icu)source/configure" --disable-tests --disable-samples --disable-extras >/dev/null
-  make -j"$JOBS" >/dev/null
+  "$(srcdir icu)source/configure" --disable-tests --disable-samples --disable-extras
+  make -j"$JOBS"
 }
 
 icu() {
@@ -92,17 +103,17 @@ icu() {
   CC=$TRIPLE-gcc-posix CXX=$TRIPLE-g++-posix \
     "$(srcdir icu)source/configure" --host=$TRIPLE --with-cross-build="$work/icu-host" \
       --prefix="$SDK" --disable-tests --disable-samples --disable-extras --disable-tools \
-      --enable-shared --disable-static >/dev/null
-  make -j"$JOBS" >/dev/null
-  make install >/dev/null
+      --enable-shared --disable-static
+  make -j"$JOBS"
+  make install
 }
 
 cmake_win() {
   local s=$1 b=$2; shift 2
   cmake -G Ninja -S "$s" -B "$b" -DCMAKE_TOOLCHAIN_FILE="$here/mingw-w64.cmake" \
-    -DVT350_WIN_SDK="$SDK" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$SDK" "$@" >/dev/null
-  cmake --build "$b" -j"$JOBS" >/dev/null
-  cmake --install "$b" >/dev/null
+    -DVT350_WIN_SDK="$SDK" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$SDK" "$@"
+  cmake --build "$b" -j"$JOBS"
+  cmake --install "$b"
 }
 
 qt() {
@@ -137,16 +148,14 @@ libzip() {
     -DBUILD_TOOLS=OFF -DBUILD_REGRESS=OFF -DBUILD_EXAMPLES=OFF -DBUILD_DOC=OFF
 }
 
-expat() {
-  # Large sheets are parsed with libexpat. Debian's security patches test
-  # "#if XML_DTD == 1", which the CMake build's bare "#define XML_DTD" breaks
-  # (Debian itself builds with autotools, which defines it as 1).
-  local dir
-  dir="$(srcdir expat)expat"
-  sed -i 's/^#cmakedefine XML_DTD$/#cmakedefine XML_DTD 1/' "$dir/expat_config.h.cmake"
-  cmake_win "$dir" "$work/expat" -DEXPAT_SHARED_LIBS=ON \
-    -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF -DEXPAT_BUILD_TESTS=OFF \
-    -DEXPAT_BUILD_DOCS=OFF -DEXPAT_BUILD_FUZZERS=OFF
+libxml2() {
+  # Sheets and shared strings are parsed with libxml2's push parser. Only its
+  # parser is needed: no converters beyond UTF-8/16 and Latin-1, no network,
+  # no compression.
+  cmake_win "$(srcdir libxml2)" "$work/libxml2" -DBUILD_SHARED_LIBS=ON \
+    -DLIBXML2_WITH_ICONV=OFF -DLIBXML2_WITH_ICU=OFF -DLIBXML2_WITH_LZMA=OFF -DLIBXML2_WITH_ZLIB=OFF \
+    -DLIBXML2_WITH_PYTHON=OFF -DLIBXML2_WITH_PROGRAMS=OFF -DLIBXML2_WITH_TESTS=OFF \
+    -DLIBXML2_WITH_HTTP=OFF -DLIBXML2_WITH_FTP=OFF -DLIBXML2_WITH_MODULES=OFF -DLIBXML2_WITH_THREADS=ON
 }
 
 iconv() {
@@ -158,9 +167,9 @@ freexl() {
   local b="$work/freexl"
   rm -rf "$b"; cp -r "$(srcdir freexl)" "$b"; cd "$b"
   CC=$TRIPLE-gcc-posix CPPFLAGS="-I$SDK/include" LDFLAGS="-L$SDK/lib" LIBS="-liconv -licuuc" \
-    ./configure --host=$TRIPLE --prefix="$SDK" --disable-shared --enable-static >/dev/null
-  make -j"$JOBS" >/dev/null
-  make install >/dev/null
+    ./configure --host=$TRIPLE --prefix="$SDK" --disable-shared --enable-static
+  make -j"$JOBS"
+  make install
   # A static library: who links it needs its converters too.
   sed -i 's/^Libs: \(.*\)$/Libs: \1 -liconv -licuuc/' "$SDK/lib/pkgconfig/freexl.pc"
 }

@@ -1,5 +1,6 @@
 #include "commands/TableImport.h"
 
+#include "files/ReadAhead.h"
 #include "layout/PageLayout.h"
 #include "model/CodePage.h"
 #include "model/PageRecord.h"
@@ -127,9 +128,11 @@ QString pageLineText(const QString &cell)
 
 QString unprintableLines(const QString &line1, const QString &line2)
 {
-    QStringList notes{unprintableNote(line1), unprintableNote(line2)};
-    notes.removeAll(QString());
-    return notes.join(QStringLiteral("; "));
+    QString note1 = unprintableNote(line1);
+    QString note2 = unprintableNote(line2);
+    if (note1.isEmpty() || note2.isEmpty())
+        return note1.isEmpty() ? note2 : note1;
+    return note1 + QStringLiteral("; ") + note2;
 }
 
 int chosenSheet(const TableChoice &choice, const QStringList &sheets, QString &problem)
@@ -262,7 +265,7 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
     if (!pages.start())
         return content;
     bool stopped = false;
-    const bool read = reader.readSheet(sheet, [&](const TableRow &row) {
+    const bool read = readSheetAhead(reader, sheet, [&](const TableRow &row) {
         if (stop && stop->load(std::memory_order_relaxed)) {
             stopped = true;
             return false;

@@ -148,16 +148,16 @@ bool XlsxReader::readSharedStrings(const QString &part)
     std::unique_ptr<QIODevice> device = archive_->open(part);
     if (!device)
         return archiveOk();
-    return expatEnded(readXlsxSharedStrings(*device, book_));
+    return xmlEnded(readXlsxSharedStrings(*device, book_));
 }
 
-bool XlsxReader::expatEnded(ExpatStream::End end, bool beyondColumns)
+bool XlsxReader::xmlEnded(XmlStream::End end, bool beyondColumns)
 {
     if (!archiveOk())
         return false;
-    if (end == ExpatStream::End::Entities)
+    if (end == XmlStream::End::Entities)
         return fail(tableproblem::entities());
-    if (end == ExpatStream::End::Damaged || beyondColumns)
+    if (end == XmlStream::End::Damaged || beyondColumns)
         return fail(tableproblem::damaged());
     return true;
 }
@@ -173,8 +173,8 @@ bool XlsxReader::readSheet(int index, const RowSink &sink)
     if (!device)
         return archiveOk();
     bool beyondColumns = false;
-    const ExpatStream::End end = readXlsxSheet(*device, book_, sink, beyondColumns);
-    return expatEnded(end, beyondColumns);
+    const XmlStream::End end = readXlsxSheet(*device, book_, sink, beyondColumns);
+    return xmlEnded(end, beyondColumns);
 }
 
 } // namespace vt

@@ -30,7 +30,7 @@ private:
     bool readWorkbook(const QString &part);
     bool readStyles(const QString &part);
     bool readSharedStrings(const QString &part);
-    bool expatEnded(ExpatStream::End end, bool beyondColumns = false);
+    bool xmlEnded(XmlStream::End end, bool beyondColumns = false);
 
     bool isWorkbook_ = false;
     QStringList names_;

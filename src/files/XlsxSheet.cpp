@@ -9,18 +9,16 @@ namespace vt {
 
 namespace {
 
-// Attribute values are NUL-terminated: read digits without measuring them first.
 template <typename Int>
-bool parseDigits(const char *v, Int &out)
+bool parseDigits(std::string_view v, Int &out)
 {
     Int n = 0;
-    const char *start = v;
-    for (; *v >= '0' && *v <= '9'; ++v) {
-        if (n > (std::numeric_limits<Int>::max() - 9) / 10)
+    for (const char c : v) {
+        if (c < '0' || c > '9' || n > (std::numeric_limits<Int>::max() - 9) / 10)
             return false;
-        n = n * 10 + (*v - '0');
+        n = n * 10 + (c - '0');
     }
-    if (v == start || *v != '\0')
+    if (v.empty())
         return false;
     out = n;
     return true;
@@ -42,12 +40,12 @@ QString ooxmlString(std::string_view utf8)
     return utf8.find("_x") == std::string_view::npos ? s : decodeOoxmlEscapes(s);
 }
 
-class SharedStringsParser : public ExpatStream {
+class SharedStringsParser : public XmlStream {
 public:
     explicit SharedStringsParser(XlsxBook &book) : book_(book) {}
 
 protected:
-    void startElement(std::string_view name, const char **) override
+    void startElement(std::string_view name, std::span<const XmlAttribute>) override
     {
         if (name == "rPh")
             ++phonetic_; // a reading aid, not shown in the cell
@@ -84,20 +82,19 @@ enum class Type { Number, Shared, Inline, Boolean, Text };
 
 // The "t" of a cell: n (or none), s, inlineStr, b; str (a formula's text),
 // e (an error) and d (a date as text) show their value as it is.
-Type typeOf(const char *t)
+Type typeOf(std::string_view v)
 {
-    const std::string_view v(t);
     return v == "s" ? Type::Shared : v == "inlineStr" ? Type::Inline : v == "b" ? Type::Boolean
          : v.empty() || v == "n" ? Type::Number : Type::Text;
 }
 
-class SheetParser : public ExpatStream {
+class SheetParser : public XmlStream {
 public:
     SheetParser(const XlsxBook &book, const RowSink &sink) : book_(book), sink_(sink) {}
     bool beyondColumns = false;
 
 protected:
-    void startElement(std::string_view name, const char **attributes) override
+    void startElement(std::string_view name, std::span<const XmlAttribute> attributes) override
     {
         if (name == "c" && inRow_) {
             startCell(attributes);
@@ -108,9 +105,9 @@ protected:
         } else if (column_ >= 0 && name == "t" && phonetic_ == 0) {
             collecting_ = Inline;
         } else if (name == "row" && inSheetData_) {
-            const char *r = attribute(attributes, "r");
+            const std::string_view *r = attribute(attributes, "r");
             qint64 number = 0;
-            const bool ok = r && parseDigits(r, number);
+            const bool ok = r && parseDigits(*r, number);
             row_.number = ok && number > row_.number ? number : row_.number + 1;
             if (row_.number > kMaxSheetRows) {
                 stop();
@@ -149,24 +146,26 @@ protected:
     }
 
 private:
-    void startCell(const char **attributes)
+    void startCell(std::span<const XmlAttribute> attributes)
     {
         column_ = static_cast<int>(row_.cells.size());
         type_ = Type::Number;
         style_ = 0;
         value_.clear();
         inline_.clear();
-        for (const char **a = attributes; *a; a += 2) {
-            // Every cell has these one-letter names: no need to measure them.
-            const char *key = a[0];
-            const char *v = a[1];
-            if (key[0] == '\0' || key[1] != '\0')
+        for (const XmlAttribute &a : attributes) {
+            if (a.name.size() != 1)
                 continue;
-            if (key[0] == 'r') {
+            const std::string_view v = a.value;
+            if (a.name[0] == 'r') {
                 int column = 0;
                 int letters = 0;
-                for (; (*v >= 'A' && *v <= 'Z') || (*v >= 'a' && *v <= 'z'); ++v, ++letters)
-                    column = std::min(column * 26 + ((*v | 0x20) - 'a' + 1), kMaxSheetColumns + 1);
+                for (const char c : v) {
+                    if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')))
+                        break;
+                    column = std::min(column * 26 + ((c | 0x20) - 'a' + 1), kMaxSheetColumns + 1);
+                    ++letters;
+                }
                 if (column > kMaxSheetColumns) {
                     // Past XFD: no spreadsheet writes that, and putting it
                     // in the next free column would show it where it is not.
@@ -176,9 +175,9 @@ private:
                 }
                 if (letters > 0)
                     column_ = column - 1;
-            } else if (key[0] == 't') {
+            } else if (a.name[0] == 't') {
                 type_ = typeOf(v);
-            } else if (key[0] == 's') {
+            } else if (a.name[0] == 's') {
                 parseDigits(v, style_);
             }
         }
@@ -264,16 +263,16 @@ QString XlsxBook::sharedString(qint64 index) const
     return strings.mid(start, end - start);
 }
 
-ExpatStream::End readXlsxSharedStrings(QIODevice &device, XlsxBook &book)
+XmlStream::End readXlsxSharedStrings(QIODevice &device, XlsxBook &book)
 {
     SharedStringsParser parser(book);
     return parser.parse(device);
 }
 
-ExpatStream::End readXlsxSheet(QIODevice &device, const XlsxBook &book, const RowSink &sink, bool &beyondColumns)
+XmlStream::End readXlsxSheet(QIODevice &device, const XlsxBook &book, const RowSink &sink, bool &beyondColumns)
 {
     SheetParser parser(book, sink);
-    const ExpatStream::End end = parser.parse(device);
+    const XmlStream::End end = parser.parse(device);
     beyondColumns = parser.beyondColumns;
     return end;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "files/ExpatStream.h"
+#include "files/XmlStream.h"
 #include "files/NumberFormat.h"
 #include "files/TableReader.h"
 
@@ -23,10 +23,10 @@ struct XlsxBook {
 };
 
 // Reads xl/sharedStrings.xml into the book.
-ExpatStream::End readXlsxSharedStrings(QIODevice &device, XlsxBook &book);
+XmlStream::End readXlsxSharedStrings(QIODevice &device, XlsxBook &book);
 
 // Streams a sheet's rows to the sink. `beyondColumns` is set when a cell
 // names a column past XFD: such a sheet is damaged, and the parse stopped.
-ExpatStream::End readXlsxSheet(QIODevice &device, const XlsxBook &book, const RowSink &sink, bool &beyondColumns);
+XmlStream::End readXlsxSheet(QIODevice &device, const XlsxBook &book, const RowSink &sink, bool &beyondColumns);
 
 } // namespace vt

@@ -3,6 +3,8 @@
 #include "layout/FontMetrics.h"
 #include "model/CodePage.h"
 
+#include <algorithm>
+
 namespace vt {
 
 namespace {
@@ -53,6 +55,13 @@ void markScriptsForPrint(QString &work)
 
 int storedTextLength(const QString &line1, const QString &line2, bool forPrint)
 {
+    // ASCII holds no mark and takes a byte a character (a table of a million
+    // rows asks this of every row).
+    const auto ascii = [](const QString &s) {
+        return std::all_of(s.begin(), s.end(), [](QChar c) { return c.unicode() < 0x80; });
+    };
+    if (ascii(line1) && ascii(line2))
+        return static_cast<int>(line1.size() + (line2.isEmpty() ? 0 : 1 + line2.size()));
     QString work = joinedLines(line1, line2);
     if (forPrint)
         markScriptsForPrint(work);

@@ -111,11 +111,15 @@ TEST(TableReader, XlsxWrittenByAnotherLibrary)
                 cell(first, 9, 27, "AB10");
                 lxw_worksheet *second = workbook_add_worksheet(book, "Zwei");
                 cell(second, 0, 0, 1e20);
+                // A sheet of megabytes, parsed a piece at a time.
+                lxw_worksheet *long_ = workbook_add_worksheet(book, "Lang");
+                for (int i = 0; i < 30000; ++i)
+                    cell(long_, i, 0, ("<W" + std::to_string(i) + " & " + std::to_string(i % 7) + ">").c_str());
             },
             constantMemory));
         const Read r = readPath(path);
         ASSERT_TRUE(r.problem.isEmpty()) << r.problem.toStdString();
-        EXPECT_EQ(r.sheets, cells({"Liste 1", "Zwei"}));
+        EXPECT_EQ(r.sheets, cells({"Liste 1", "Zwei", "Lang"}));
         ASSERT_EQ(r.rows.size(), 3u);
         EXPECT_EQ(r.rows[0].cells, cells({"X1:1", "", "7", "0.3", "-1234567.25"}));
         EXPECT_EQ(r.rows[1].cells, cells({"线号", "TRUE", "14", "X1:1x"}));
@@ -123,6 +127,12 @@ TEST(TableReader, XlsxWrittenByAnotherLibrary)
         ASSERT_EQ(r.rows[2].cells.size(), 28);
         EXPECT_EQ(r.rows[2].cells[27], QStringLiteral("AB10"));
         EXPECT_EQ(readPath(path, 1).rows.at(0).cells, cells({"1E+20"}));
+        const Read long_ = readPath(path, 2);
+        ASSERT_EQ(long_.rows.size(), 30000u);
+        for (const int i : {0, 4321, 17777, 29999}) {
+            EXPECT_EQ(long_.rows[i].number, i + 1);
+            EXPECT_EQ(long_.rows[i].cells, QStringList{QStringLiteral("<W%1 & %2>").arg(i).arg(i % 7)});
+        }
     }
 }
 
