@@ -84,11 +84,7 @@ void TableCommands::reportRefusals(const QString &path, const TableContent &cont
 bool TableCommands::importTable(const QString &path, const TableChoice &choice)
 {
     const TableContent content = runOffThread([&] { return readTable(path, choice, kMaxPages); });
-    if (!usable(path, content))
-        return false;
-    documents_.replacePages(content.pages, path);
-    reportRefusals(path, content);
-    return true;
+    return importContent(path, content);
 }
 
 bool TableCommands::importContent(const QString &path, const TableContent &content)
@@ -96,6 +92,7 @@ bool TableCommands::importContent(const QString &path, const TableContent &conte
     if (!usable(path, content))
         return false;
     documents_.replacePages(content.pages, path);
+    lastOrigins_ = content.pageOrigins;
     reportRefusals(path, content);
     return true;
 }

@@ -36,6 +36,9 @@ public:
     // The name of part `part` (from 1) of a split.
     static QString splitPartName(const QString &name, int part);
 
+    // Where each page of the last table imported came from.
+    const std::vector<PageOrigin> &lastOrigins() const { return lastOrigins_; }
+
 private:
     bool usable(const QString &path, const TableContent &content);
     bool askToReplace(const QStringList &existing);
@@ -44,6 +47,7 @@ private:
     Job &job_;
     Operator &op_;
     DocumentCommands &documents_;
+    std::vector<PageOrigin> lastOrigins_;
 };
 
 // "Can not import FILE: WHY; the job is unchanged."

@@ -1,5 +1,6 @@
 #include "commands/TableImport.h"
 
+#include "commands/MarkArrangement.h"
 #include "files/ReadAhead.h"
 #include "layout/PageLayout.h"
 #include "model/CodePage.h"
@@ -113,6 +114,41 @@ bool CellTemplate::namesFilledColumn(const QStringList &cells) const
     });
 }
 
+QStringList missingColumns(const TableChoice &choice, const QStringList &headers, int columnCount)
+{
+    QStringList fields{choice.line1, choice.line2, choice.repeat};
+    if (choice.ends == TableChoice::Ends::Each)
+        fields << choice.farLine1 << choice.farLine2 << choice.farRepeat;
+    QStringList names;
+    for (const QString &field : fields) {
+        if (!field.contains(QLatin1Char('{'))) {
+            if (const QString whole = field.trimmed(); !whole.isEmpty() && !allDigits(whole))
+                names << whole;
+            continue;
+        }
+        for (qsizetype i = 0; i < field.size(); ++i) {
+            if (field[i] != u'{')
+                continue;
+            if (i + 1 < field.size() && field[i + 1] == u'{') {
+                ++i;
+                continue;
+            }
+            const qsizetype close = field.indexOf(QLatin1Char('}'), i + 1);
+            if (close < 0)
+                break;
+            names << field.mid(i + 1, close - i - 1);
+            i = close;
+        }
+    }
+    QStringList missing;
+    for (const QString &name : names) {
+        const int column = columnOf(name, headers);
+        if ((column < 0 || column >= columnCount) && !missing.contains(name))
+            missing << name;
+    }
+    return missing;
+}
+
 QString pageLineText(const QString &cell)
 {
     QString out = cell;
@@ -158,7 +194,14 @@ int chosenSheet(const TableChoice &choice, const QStringList &sheets, QString &p
 
 namespace {
 
-// Turns the sheet's rows, one by one, into pages and refusals.
+// The three fields of one end, made ready for the rows.
+struct EndFields {
+    std::optional<CellTemplate> line1, line2, repeat;
+};
+
+// Turns the sheet's rows, one by one, into pages and refusals. In the
+// sheet's order the pages past the limit are only counted as they come;
+// pages to be arranged (both ends, merged, sorted) are gathered first.
 class RowsToPages {
 public:
     RowsToPages(const TableChoice &choice, qint64 keep, TableContent &content)
@@ -169,46 +212,108 @@ public:
     bool start() { return !headerTaken_ || compile({}); }
     // False to stop: the header named a column that is not there.
     bool take(const TableRow &row);
+    // After the last row: the gathered pages arranged and kept up to the limit.
+    void finish();
 
 private:
     bool compile(const QStringList &headers);
-    bool isMark(const TableRow &row, const ImportedPage &page) const;
-    void refuse(qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note = {});
+    bool compileEnd(EndFields &fields, const QString &line1, const QString &line2, const QString &repeat,
+                    const QStringList &headers);
+    bool isMark(const TableRow &row, const EndFields &fields, const ImportedPage &page) const;
+    // The row's page for one end, its repeat left at 0; nothing when refused.
+    std::optional<ImportedPage> pageOf(const TableRow &row, const EndFields &fields, WireEnd end, int &bytes);
+    int repeatOf(const TableRow &row, const EndFields &fields) const;
+    void keep(ImportedPage page, PageOrigin origin, int bytes);
+    void refuse(qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note = {},
+                WireEnd end = WireEnd::None);
 
     const TableChoice &choice_;
     const qint64 keep_;
     TableContent &content_;
     bool headerTaken_;
-    std::optional<CellTemplate> line1_, line2_, repeat_;
+    EndFields near_, far_;
+    std::vector<ArrangedPage> gathered_, farGathered_;
 };
+
+bool RowsToPages::compileEnd(EndFields &fields, const QString &line1, const QString &line2, const QString &repeat,
+                             const QStringList &headers)
+{
+    fields.line1 = CellTemplate::parse(line1, headers, content_.problem);
+    if (fields.line1)
+        fields.line2 = CellTemplate::parse(line2, headers, content_.problem);
+    if (fields.line2)
+        fields.repeat = CellTemplate::parse(repeat, headers, content_.problem);
+    return fields.repeat.has_value();
+}
 
 bool RowsToPages::compile(const QStringList &headers)
 {
-    line1_ = CellTemplate::parse(choice_.line1, headers, content_.problem);
-    if (line1_)
-        line2_ = CellTemplate::parse(choice_.line2, headers, content_.problem);
-    if (line2_)
-        repeat_ = CellTemplate::parse(choice_.repeat, headers, content_.problem);
-    return repeat_.has_value();
+    if (!compileEnd(near_, choice_.line1, choice_.line2, choice_.repeat, headers))
+        return false;
+    if (choice_.ends != TableChoice::Ends::Each)
+        return true;
+    if (compileEnd(far_, choice_.farLine1, choice_.farLine2, choice_.farRepeat, headers))
+        return true;
+    content_.problem = QStringLiteral("the far end's fields: %1").arg(content_.problem);
+    return false;
 }
 
-void RowsToPages::refuse(qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note)
+void RowsToPages::refuse(qint64 row, int bytes, TableRefusal::Reason reason, qint64 &count, QString note, WireEnd end)
 {
     if (count++ < TableContent::kMaxListed)
-        content_.refused.push_back(TableRefusal{row, bytes, reason, std::move(note)});
+        content_.refused.push_back(TableRefusal{row, bytes, reason, std::move(note), end});
 }
 
-bool RowsToPages::isMark(const TableRow &row, const ImportedPage &page) const
+bool RowsToPages::isMark(const TableRow &row, const EndFields &fields, const ImportedPage &page) const
 {
     // "W{Wire}" of a row without a wire is the template's text, not a mark;
     // "{Source} {Target}" of a row without both is a blank. The lines'
     // columns decide; a repeat count alone makes no mark unless the lines
     // name no column at all.
-    const bool linesNameColumns = line1_->namesColumns() || line2_->namesColumns();
+    const bool linesNameColumns = fields.line1->namesColumns() || fields.line2->namesColumns();
     const bool filled = linesNameColumns
-                            ? line1_->namesFilledColumn(row.cells) || line2_->namesFilledColumn(row.cells)
-                            : !repeat_->namesColumns() || repeat_->namesFilledColumn(row.cells);
+                            ? fields.line1->namesFilledColumn(row.cells) || fields.line2->namesFilledColumn(row.cells)
+                            : !fields.repeat->namesColumns() || fields.repeat->namesFilledColumn(row.cells);
     return filled && !(page.line1.trimmed().isEmpty() && page.line2.trimmed().isEmpty());
+}
+
+std::optional<ImportedPage> RowsToPages::pageOf(const TableRow &row, const EndFields &fields, WireEnd end, int &bytes)
+{
+    ImportedPage page;
+    page.line1 = pageLineText(fields.line1->apply(row.cells));
+    page.line2 = pageLineText(fields.line2->apply(row.cells));
+    bytes = 0;
+    if (!isMark(row, fields, page)) {
+        refuse(row.number, 0, TableRefusal::Empty, content_.empty, {}, end);
+        return std::nullopt;
+    }
+    bytes = storedTextLength(page.line1, page.line2, false);
+    if (bytes > kMaxTextBytes) {
+        refuse(row.number, bytes, TableRefusal::TooLong, content_.tooLong, {}, end);
+        return std::nullopt;
+    }
+    if (QString note = unprintableLines(page.line1, page.line2); !note.isEmpty()) {
+        refuse(row.number, bytes, TableRefusal::Unprintable, content_.unprintable, std::move(note), end);
+        return std::nullopt;
+    }
+    return page;
+}
+
+int RowsToPages::repeatOf(const TableRow &row, const EndFields &fields) const
+{
+    const QByteArray text = fields.repeat->apply(row.cells).toUtf8();
+    return static_cast<int>(std::clamp<long>(repeatFieldValue(text), kMinRepeat, kMaxRepeat));
+}
+
+void RowsToPages::keep(ImportedPage page, PageOrigin origin, int bytes)
+{
+    if (static_cast<qint64>(content_.pages.size()) >= keep_) {
+        refuse(origin.rows.front(), bytes, TableRefusal::BeyondPageLimit, content_.beyondLimit, {}, origin.end);
+        return;
+    }
+    content_.pageRows.push_back(origin.rows.front());
+    content_.pages.push_back(std::move(page));
+    content_.pageOrigins.push_back(std::move(origin));
 }
 
 bool RowsToPages::take(const TableRow &row)
@@ -223,32 +328,46 @@ bool RowsToPages::take(const TableRow &row)
         return compile(content_.headers);
     }
     ++content_.rows;
-    ImportedPage page;
-    page.line1 = pageLineText(line1_->apply(row.cells));
-    page.line2 = pageLineText(line2_->apply(row.cells));
-    if (!isMark(row, page)) {
-        refuse(row.number, 0, TableRefusal::Empty, content_.empty);
+    int bytes = 0;
+    if (!choice_.arranges()) {
+        std::optional<ImportedPage> page = pageOf(row, near_, WireEnd::None, bytes);
+        if (!page)
+            return true;
+        ++content_.usable;
+        // Past the limit the repeat is not needed: a large sheet is mostly that.
+        if (static_cast<qint64>(content_.pages.size()) < keep_)
+            page->repeat = repeatOf(row, near_);
+        keep(std::move(*page), PageOrigin{{row.number}, WireEnd::None}, bytes);
         return true;
     }
-    const int bytes = storedTextLength(page.line1, page.line2, false);
-    if (bytes > kMaxTextBytes) {
-        refuse(row.number, bytes, TableRefusal::TooLong, content_.tooLong);
-        return true;
+    const bool each = choice_.ends == TableChoice::Ends::Each;
+    const WireEnd nearEnd = each ? WireEnd::Near : WireEnd::None;
+    if (std::optional<ImportedPage> page = pageOf(row, near_, nearEnd, bytes)) {
+        page->repeat = repeatOf(row, near_);
+        gathered_.push_back({std::move(*page), PageOrigin{{row.number}, nearEnd}, bytes});
     }
-    if (QString note = unprintableLines(page.line1, page.line2); !note.isEmpty()) {
-        refuse(row.number, bytes, TableRefusal::Unprintable, content_.unprintable, std::move(note));
-        return true;
+    if (each) {
+        if (std::optional<ImportedPage> page = pageOf(row, far_, WireEnd::Far, bytes)) {
+            page->repeat = repeatOf(row, far_);
+            std::vector<ArrangedPage> &into = choice_.order == TableChoice::Order::ByEnd ? farGathered_ : gathered_;
+            into.push_back({std::move(*page), PageOrigin{{row.number}, WireEnd::Far}, bytes});
+        }
     }
-    ++content_.usable;
-    if (static_cast<qint64>(content_.pages.size()) >= keep_) {
-        refuse(row.number, bytes, TableRefusal::BeyondPageLimit, content_.beyondLimit);
-        return true;
-    }
-    const QByteArray repeatText = repeat_->apply(row.cells).toUtf8();
-    page.repeat = static_cast<int>(std::clamp<long>(repeatFieldValue(repeatText), kMinRepeat, kMaxRepeat));
-    content_.pages.push_back(std::move(page));
-    content_.pageRows.push_back(row.number);
     return true;
+}
+
+void RowsToPages::finish()
+{
+    if (!choice_.arranges())
+        return;
+    std::vector<ArrangedPage> pages = std::move(gathered_);
+    pages.insert(pages.end(), std::make_move_iterator(farGathered_.begin()), std::make_move_iterator(farGathered_.end()));
+    farGathered_.clear();
+    pages = arrangePages(std::move(pages), choice_);
+    content_.arranged = true;
+    content_.usable = static_cast<qint64>(pages.size());
+    for (ArrangedPage &p : pages)
+        keep(std::move(p.page), std::move(p.origin), p.bytes);
 }
 
 } // namespace
@@ -276,6 +395,8 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
         content.problem = reader.problem();
     else if (stopped)
         content.problem = QStringLiteral("the reading was stopped");
+    else if (content.problem.isEmpty())
+        pages.finish();
     return content;
 }
 
@@ -291,19 +412,36 @@ TableContent readTable(const QString &path, const TableChoice &choice, qint64 ke
     return readTable(*reader, choice, keep, stop);
 }
 
+namespace {
+
+// "Row 12", "Row 12, near end", "Row 12, far end"
+QString rowName(const TableRefusal &r)
+{
+    switch (r.end) {
+    case WireEnd::Near: return QStringLiteral("Row %1, near end").arg(r.row);
+    case WireEnd::Far: return QStringLiteral("Row %1, far end").arg(r.row);
+    case WireEnd::Both: return QStringLiteral("Row %1, both ends").arg(r.row);
+    case WireEnd::None: break;
+    }
+    return QStringLiteral("Row %1").arg(r.row);
+}
+
+} // namespace
+
 QString describeRefusals(const TableContent &content)
 {
     QStringList lines;
     for (const TableRefusal &r : content.refused) {
+        const QString row = rowName(r);
         switch (r.reason) {
         case TableRefusal::TooLong:
-            lines << QStringLiteral("Row %1: %2 bytes, over %3 with the separator").arg(r.row).arg(r.bytes).arg(kMaxTextBytes);
+            lines << QStringLiteral("%1: %2 bytes, over %3 with the separator").arg(row).arg(r.bytes).arg(kMaxTextBytes);
             break;
-        case TableRefusal::Empty: lines << QStringLiteral("Row %1: empty").arg(r.row); break;
+        case TableRefusal::Empty: lines << QStringLiteral("%1: empty").arg(row); break;
         case TableRefusal::BeyondPageLimit:
-            lines << QStringLiteral("Row %1: beyond the %2-page limit").arg(r.row).arg(kMaxPages);
+            lines << QStringLiteral("%1: beyond the %2-page limit").arg(row).arg(kMaxPages);
             break;
-        case TableRefusal::Unprintable: lines << QStringLiteral("Row %1: %2").arg(r.row).arg(r.note); break;
+        case TableRefusal::Unprintable: lines << QStringLiteral("%1: %2").arg(row, r.note); break;
         }
     }
     const qint64 total = content.tooLong + content.empty + content.unprintable + content.beyondLimit;
@@ -318,12 +456,16 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
     std::size_t page = 0;
     std::size_t refusal = 0;
     while (static_cast<int>(rows.size()) < limit && (page < content.pages.size() || refusal < content.refused.size())) {
+        // Arranged pages are not in sheet order: they come first, in their own.
         const bool takePage = refusal >= content.refused.size()
-                              || (page < content.pages.size() && content.pageRows[page] < content.refused[refusal].row);
+                              || (page < content.pages.size()
+                                  && (content.arranged || content.pageRows[page] < content.refused[refusal].row));
         PreviewRow line;
         if (takePage) {
             line.row = content.pageRows[page];
             line.page = static_cast<int>(page) + 1;
+            if (page < content.pageOrigins.size())
+                line.origin = content.pageOrigins[page];
             line.content = content.pages[page++];
         } else {
             const TableRefusal &r = content.refused[refusal++];
@@ -338,6 +480,10 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
                 break;
             case TableRefusal::Unprintable: line.refusal = r.note; break;
             }
+            line.origin.end = r.end;
+            if (r.end == WireEnd::Near || r.end == WireEnd::Far)
+                line.refusal = QStringLiteral("%1 end: %2")
+                                   .arg(r.end == WireEnd::Near ? QStringLiteral("near") : QStringLiteral("far"), line.refusal);
         }
         rows.push_back(std::move(line));
     }

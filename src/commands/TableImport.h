@@ -28,7 +28,33 @@ struct TableChoice {
     QString line2 = QStringLiteral("B");
     QString repeat = QStringLiteral("C");
     TableOptions options;
+
+    // Marks per row: one, or one for each end of the wire, the far end's
+    // from fields of its own (destination marking by default: each end
+    // names the other).
+    enum class Ends { One, Each };
+    Ends ends = Ends::One;
+    QString farLine1 = QStringLiteral("B");
+    QString farLine2 = QStringLiteral("A");
+    QString farRepeat = QStringLiteral("C");
+    // Both ends of a row after each other, or all near ends then all far ends.
+    enum class Order { ByWire, ByEnd };
+    Order order = Order::ByWire;
+    // Pages of the same two lines become one, their repeats added.
+    bool merge = false;
+    // Pages in the sheet's order, or natural order of their lines.
+    enum class Sort { AsInSheet, Natural };
+    Sort sort = Sort::AsInSheet;
+    // More pages than a job holds go into several jobs (NAME-1.vtd, ...).
+    bool split = false;
+
+    // Whether the pages are more than the rows in their order.
+    bool arranges() const { return ends == Ends::Each || merge || sort == Sort::Natural; }
 };
+
+// Which end of a wire a page marks; None when a row makes one mark, Both
+// for a page merged from marks of either end.
+enum class WireEnd { None, Near, Far, Both };
 
 // One field of the choice, made ready for the rows: text and columns in turn.
 class CellTemplate {
@@ -51,10 +77,17 @@ private:
 
 struct TableRefusal {
     enum Reason { TooLong, Empty, BeyondPageLimit, Unprintable };
-    qint64 row = 0;   // the row's number in the sheet
+    qint64 row = 0;   // the row's number in the sheet (the first, for a merged page)
     int bytes = 0;    // as stored, for TooLong
     Reason reason = TooLong;
     QString note;     // for Unprintable: each line and the characters it cannot keep
+    WireEnd end = WireEnd::None;
+};
+
+// Where a page came from: the sheet rows (several for merged marks) and the end.
+struct PageOrigin {
+    std::vector<qint64> rows;
+    WireEnd end = WireEnd::None;
 };
 
 // The pages a table file gives with a choice, read as a whole before the job
@@ -66,9 +99,11 @@ struct TableContent {
     QStringList headers; // the names of the first row, with a header
     int columnCount = 0; // of the widest row
     std::vector<ImportedPage> pages;
-    std::vector<qint64> pageRows; // the sheet row of each kept page
+    std::vector<qint64> pageRows; // the sheet row of each kept page (its first)
+    std::vector<PageOrigin> pageOrigins; // of each kept page
+    bool arranged = false;        // pages not in sheet order, or merged: see pageOrigins
     qint64 rows = 0;              // rows with any text, the header excluded
-    qint64 usable = 0;            // rows that make a page, kept or not
+    qint64 usable = 0;            // pages made, kept or not
     qint64 tooLong = 0;
     qint64 empty = 0;
     qint64 unprintable = 0;       // rows with characters code page 936 has no code for
@@ -77,6 +112,11 @@ struct TableContent {
     std::vector<TableRefusal> refused;
     static constexpr int kMaxListed = 1000;
 };
+
+// The columns the fields of `choice` name that a table with these headers
+// and this many columns lacks, each once: what keeps a saved choice from
+// fitting another workbook.
+QStringList missingColumns(const TableChoice &choice, const QStringList &headers, int columnCount);
 
 // Which sheet a choice names among `sheets`, from 0; -1 with `problem` when none.
 int chosenSheet(const TableChoice &choice, const QStringList &sheets, QString &problem);
@@ -107,6 +147,7 @@ struct PreviewRow {
     int page = 0;         // from 1; 0 for a refused row
     ImportedPage content; // the page's texts and repeat
     QString refusal;      // why the row is refused
+    PageOrigin origin;    // of a page: its rows (several when merged) and end
 };
 // The pages and the listed refusals in sheet order, at most `limit` lines.
 std::vector<PreviewRow> previewRows(const TableContent &content, int limit);

@@ -7,7 +7,9 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -25,6 +27,17 @@ namespace {
 constexpr int kPreviewLines = 1000;
 const QColor kRefused(176, 0, 32);
 
+QString endName(WireEnd end)
+{
+    switch (end) {
+    case WireEnd::Near: return QStringLiteral("near");
+    case WireEnd::Far: return QStringLiteral("far");
+    case WireEnd::Both: return QStringLiteral("both");
+    case WireEnd::None: break;
+    }
+    return {};
+}
+
 } // namespace
 
 ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &start, QWidget *parent)
@@ -35,6 +48,16 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     layout->addLayout(form);
+
+    // A saved choice fills in everything below.
+    profile_ = new QComboBox(this);
+    auto *profileLabel = new QLabel(QStringLiteral("Pro&file:"), this);
+    profileLabel->setBuddy(profile_);
+    auto *saveProfile = new QPushButton(QStringLiteral("Sa&ve Profile..."), this);
+    auto *profileRow = new QHBoxLayout;
+    profileRow->addWidget(profile_, 1);
+    profileRow->addWidget(saveProfile);
+    form->addRow(profileLabel, profileRow);
 
     // The sheets are listed once the first read has opened the workbook.
     sheet_ = new QComboBox(this);
@@ -59,6 +82,34 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
                             this);
     hint->setWordWrap(true);
     form->addRow(QString(), hint);
+
+    // Both ends of every wire: the far end's fields, and how the pages are laid out.
+    ends_ = new QComboBox(this);
+    ends_->addItems({QStringLiteral("one"), QStringLiteral("one for each end")});
+    auto *endsLabel = new QLabel(QStringLiteral("&Marks per row:"), this);
+    endsLabel->setBuddy(ends_);
+    form->addRow(endsLabel, ends_);
+    const QString farNames[3] = {QStringLiteral("Far end 1s&t line:"), QStringLiteral("Far end 2n&d line:"),
+                                 QStringLiteral("Far end r&epeat:")};
+    const QString farTexts[3] = {start.farLine1, start.farLine2, start.farRepeat};
+    for (int i = 0; i < 3; ++i) {
+        farFields_[i] = makeField(farTexts[i]);
+        auto *label = new QLabel(farNames[i], this);
+        label->setBuddy(farFields_[i]);
+        form->addRow(label, farFields_[i]);
+    }
+    order_ = new QComboBox(this);
+    order_->addItems({QStringLiteral("by wire"), QStringLiteral("by end")});
+    auto *orderLabel = new QLabel(QStringLiteral("&Order:"), this);
+    orderLabel->setBuddy(order_);
+    form->addRow(orderLabel, order_);
+    merge_ = new QCheckBox(QStringLiteral("Mer&ge identical marks"), this);
+    form->addRow(QString(), merge_);
+    sort_ = new QComboBox(this);
+    sort_->addItems({QStringLiteral("as in the sheet"), QStringLiteral("natural")});
+    auto *sortLabel = new QLabel(QStringLiteral("Sort mar&ks:"), this);
+    sortLabel->setBuddy(sort_);
+    form->addRow(sortLabel, sort_);
 
     summary_ = new QLabel(this);
     layout->addWidget(summary_);
@@ -94,6 +145,24 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     connect(header_, &QCheckBox::toggled, this, &ImportTableDialog::refresh);
     for (QComboBox *field : fields_)
         connect(field, &QComboBox::editTextChanged, this, &ImportTableDialog::choiceEdited);
+    for (QComboBox *field : farFields_)
+        connect(field, &QComboBox::editTextChanged, this, &ImportTableDialog::choiceEdited);
+    connect(ends_, &QComboBox::currentIndexChanged, this, &ImportTableDialog::endsChanged);
+    connect(order_, &QComboBox::currentIndexChanged, this, &ImportTableDialog::refresh);
+    connect(merge_, &QCheckBox::toggled, this, &ImportTableDialog::refresh);
+    connect(sort_, &QComboBox::currentIndexChanged, this, &ImportTableDialog::refresh);
+    connect(profile_, &QComboBox::activated, this, &ImportTableDialog::profileChosen);
+    connect(saveProfile, &QPushButton::clicked, this, &ImportTableDialog::askProfileName);
+    askProfileText = [this](const QString &label) {
+        bool ok = false;
+        const QString name = QInputDialog::getText(this, QStringLiteral("Save Profile"), label, QLineEdit::Normal,
+                                                   profile_->currentIndex() > 0 ? profiles_[profile_->currentIndex() - 1].name
+                                                                                : QString(),
+                                                   &ok);
+        return ok ? name : QString();
+    };
+    showChoice(start);
+    fillProfiles();
     askSplit = [this](const QString &text) {
         return QMessageBox::question(this, QStringLiteral("Prompt"), text,
                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -180,7 +249,101 @@ TableChoice ImportTableDialog::choice() const
     c.line2 = fields_[1]->currentText();
     c.repeat = fields_[2]->currentText();
     c.options = options_;
+    c.ends = ends_->currentIndex() == 1 ? TableChoice::Ends::Each : TableChoice::Ends::One;
+    c.farLine1 = farFields_[0]->currentText();
+    c.farLine2 = farFields_[1]->currentText();
+    c.farRepeat = farFields_[2]->currentText();
+    c.order = order_->currentIndex() == 1 ? TableChoice::Order::ByEnd : TableChoice::Order::ByWire;
+    c.merge = merge_->isChecked();
+    c.sort = sort_->currentIndex() == 1 ? TableChoice::Sort::Natural : TableChoice::Sort::AsInSheet;
+    c.split = split_->isChecked();
     return c;
+}
+
+void ImportTableDialog::showChoice(const TableChoice &c)
+{
+    // One read for the whole choice, not one for each control set.
+    const QSignalBlocker quietEnds(ends_), quietOrder(order_), quietMerge(merge_), quietSort(sort_),
+        quietHeader(header_), quietSheet(sheet_);
+    header_->setChecked(c.header);
+    const QString texts[6] = {c.line1, c.line2, c.repeat, c.farLine1, c.farLine2, c.farRepeat};
+    for (int i = 0; i < 6; ++i) {
+        QComboBox *field = i < 3 ? fields_[i] : farFields_[i - 3];
+        const QSignalBlocker quiet(field);
+        field->setEditText(texts[i]);
+    }
+    ends_->setCurrentIndex(c.ends == TableChoice::Ends::Each ? 1 : 0);
+    order_->setCurrentIndex(c.order == TableChoice::Order::ByEnd ? 1 : 0);
+    merge_->setChecked(c.merge);
+    sort_->setCurrentIndex(c.sort == TableChoice::Sort::Natural ? 1 : 0);
+    split_->setChecked(c.split);
+    if (!c.sheetName.isEmpty()) {
+        startSheetName_ = c.sheetName;
+        if (const int at = sheet_->findText(c.sheetName); at >= 0)
+            sheet_->setCurrentIndex(at);
+    }
+    const bool each = c.ends == TableChoice::Ends::Each;
+    for (QComboBox *field : farFields_)
+        field->setEnabled(each);
+    order_->setEnabled(each);
+}
+
+void ImportTableDialog::endsChanged()
+{
+    const bool each = ends_->currentIndex() == 1;
+    for (QComboBox *field : farFields_)
+        field->setEnabled(each);
+    order_->setEnabled(each);
+    refresh();
+}
+
+void ImportTableDialog::fillProfiles()
+{
+    QString problem;
+    profiles_ = ImportProfiles::load(&problem);
+    const int current = profile_->currentIndex();
+    const QSignalBlocker quiet(profile_);
+    profile_->clear();
+    profile_->addItem(problem.isEmpty() ? QStringLiteral("(none)") : QStringLiteral("(none: %1)").arg(problem));
+    for (const ImportProfile &p : profiles_) {
+        // A profile made for another wire list says what this one lacks.
+        const QStringList missing = content_.columnCount > 0
+                                        ? missingColumns(p.choice, content_.headers, content_.columnCount)
+                                        : QStringList();
+        profile_->addItem(missing.isEmpty() ? p.name
+                                            : QStringLiteral("%1 (missing: %2)").arg(p.name, missing.join(QStringLiteral(", "))));
+    }
+    profile_->setCurrentIndex(current >= 0 && current < profile_->count() ? current : 0);
+}
+
+void ImportTableDialog::profileChosen(int index)
+{
+    if (index <= 0 || index > static_cast<int>(profiles_.size()))
+        return;
+    showChoice(profiles_[static_cast<std::size_t>(index - 1)].choice);
+    refresh();
+}
+
+void ImportTableDialog::askProfileName()
+{
+    const QString name = askProfileText(QStringLiteral("Keep this choice under the name:")).trimmed();
+    if (!name.isEmpty())
+        saveProfile(name);
+}
+
+bool ImportTableDialog::saveProfile(const QString &name)
+{
+    QString problem;
+    if (!ImportProfiles::save(ImportProfile{name, choice()}, &problem)) {
+        QMessageBox::warning(this, QStringLiteral("Save Profile"),
+                             QStringLiteral("The profile cannot be saved: %1").arg(problem));
+        return false;
+    }
+    fillProfiles();
+    for (std::size_t i = 0; i < profiles_.size(); ++i)
+        if (profiles_[i].name == name)
+            profile_->setCurrentIndex(static_cast<int>(i) + 1);
+    return true;
 }
 
 bool ImportTableDialog::split() const { return split_->isEnabled() && split_->isChecked(); }
@@ -244,22 +407,45 @@ void ImportTableDialog::showPreview(const TablePreview &preview)
     summary_->setPalette(palette);
 
     const std::vector<PreviewRow> lines = ok ? previewRows(content_, kPreviewLines) : std::vector<PreviewRow>{};
+    // Ends and merged rows have columns of their own when the choice makes them.
+    const bool arranged = content_.arranged;
+    preview_->setColumnCount(arranged ? 7 : 5);
+    if (arranged) {
+        preview_->setHorizontalHeaderItem(5, new QTableWidgetItem(QStringLiteral("End")));
+        preview_->setHorizontalHeaderItem(6, new QTableWidgetItem(QStringLiteral("From Rows")));
+    }
     preview_->setRowCount(static_cast<int>(lines.size()));
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         const PreviewRow &line = lines[static_cast<std::size_t>(i)];
-        const QStringList texts =
+        QStringList texts =
             line.page > 0 ? QStringList{QString::number(line.row), QString::number(line.page), line.content.line1,
                                         line.content.line2, QString::number(line.content.repeat)}
                           : QStringList{QString::number(line.row), QStringLiteral("refused"), line.refusal,
                                         QString(), QString()};
+        QString rowList;
+        if (arranged) {
+            texts << endName(line.origin.end);
+            const std::size_t from = line.origin.rows.size();
+            texts << (from > 1 ? QStringLiteral("%1 rows").arg(from) : QString());
+            QStringList numbers;
+            for (std::size_t r = 0; r < std::min<std::size_t>(from, 100); ++r)
+                numbers << QString::number(line.origin.rows[r]);
+            if (from > 100)
+                numbers << QStringLiteral("... %1 more").arg(from - 100);
+            if (from > 1)
+                rowList = QStringLiteral("Rows %1").arg(numbers.join(QStringLiteral(", ")));
+        }
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts[column]);
             if (line.page == 0)
                 item->setForeground(kRefused);
+            if (column == 6 && !rowList.isEmpty())
+                item->setToolTip(rowList);
             preview_->setItem(i, column, item);
         }
     }
     preview_->resizeColumnsToContents();
+    fillProfiles();
 
     split_->setEnabled(ok && content_.beyondLimit > 0);
     setOkEnabled(ok && !content_.pages.empty());

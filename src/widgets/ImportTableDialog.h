@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commands/ImportProfiles.h"
 #include "commands/TablePreviewReader.h"
 
 #include <QDialog>
@@ -36,6 +37,15 @@ public:
     QComboBox *sheetList() const { return sheet_; }
     QCheckBox *headerBox() const { return header_; }
     QComboBox *field(int index) const { return fields_[index]; }
+    // The far end's 1st line, 2nd line and repeat.
+    QComboBox *farField(int index) const { return farFields_[index]; }
+    QComboBox *endsList() const { return ends_; }
+    QComboBox *orderList() const { return order_; }
+    QCheckBox *mergeBox() const { return merge_; }
+    QComboBox *sortList() const { return sort_; }
+    QComboBox *profileList() const { return profile_; }
+    // Keeps the choice shown under `name` (replacing a profile of that name).
+    bool saveProfile(const QString &name);
     QTableWidget *preview() const { return preview_; }
     QLabel *summary() const { return summary_; }
     QCheckBox *splitBox() const { return split_; }
@@ -49,6 +59,9 @@ public:
     // holds and the split is not ticked: Yes splits, No keeps the first
     // pages, Cancel stays in the dialog. A message box unless replaced (tests).
     std::function<QMessageBox::StandardButton(const QString &)> askSplit;
+    // Asks the name for Save Profile; empty when the operator cancels. An
+    // input dialog unless replaced (tests).
+    std::function<QString(const QString &label)> askProfileText;
 
     void accept() override;
 
@@ -65,6 +78,11 @@ private:
     void fillSheets();
     void fillColumns();
     QComboBox *makeField(const QString &text);
+    void showChoice(const TableChoice &choice);
+    void fillProfiles();
+    void profileChosen(int index);
+    void askProfileName();
+    void endsChanged();
 
     QString path_;
     TableOptions options_;
@@ -72,6 +90,13 @@ private:
     QComboBox *sheet_ = nullptr;
     QCheckBox *header_ = nullptr;
     QComboBox *fields_[3] = {};
+    QComboBox *farFields_[3] = {};
+    QComboBox *ends_ = nullptr;
+    QComboBox *order_ = nullptr;
+    QCheckBox *merge_ = nullptr;
+    QComboBox *sort_ = nullptr;
+    QComboBox *profile_ = nullptr;
+    std::vector<ImportProfile> profiles_;
     QLabel *summary_ = nullptr;
     QTableWidget *preview_ = nullptr;
     QCheckBox *split_ = nullptr;

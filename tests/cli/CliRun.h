@@ -21,13 +21,14 @@ struct CliRun {
 
 // Runs vt350-cli with a configuration folder of its own, no input, and the
 // serial devices in VT350_DEVICE when `device` is given; a run longer than
-// `guardMs` counts as not finished.
-inline CliRun cli(const QStringList &args, const QString &device = {}, int guardMs = 60000)
+// `guardMs` counts as not finished. `configDir` is kept between runs.
+inline CliRun cli(const QStringList &args, const QString &device = {}, int guardMs = 60000,
+                  const QString &configDir = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     QTemporaryDir config;
-    env.insert(QStringLiteral("VT350_CONFIG_DIR"), config.path());
+    env.insert(QStringLiteral("VT350_CONFIG_DIR"), configDir.isEmpty() ? config.path() : configDir);
     if (device.isEmpty())
         env.remove(QStringLiteral("VT350_DEVICE"));
     else

@@ -3,6 +3,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <gtest/gtest.h>
 
 using vt::test::cli;
@@ -75,4 +78,43 @@ TEST(TableCli, SplitReplacesPartsOnlyWithForce)
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     EXPECT_TRUE(cli({"show", dir.filePath("jobs-1.vtd")}).out.startsWith("1\tNEW\tx\t"));
     EXPECT_TRUE(cli({"--help"}).out.contains("--force"));
+}
+
+// Both ends of every wire from a list LibreOffice wrote: each page with the
+// rows it came from and its end; a saved profile comes back in a later run
+// and the options given change it.
+TEST(TableCli, BothEndsMergedAndSortedWithTheirRowsAndProfiles)
+{
+    const QString wires = QStringLiteral(VT350_SOURCE_DIR "/tests/files/fixtures/wires-ends.xlsx");
+    QTemporaryDir config;
+    auto r = cli({"show", wires, "--header", "--line1", "{From}", "--line2", "W{Wire}", "--repeat", "", "--ends", "each",
+                  "--far-line1", "{To}", "--far-line2", "W{Wire}", "--merge", "--sort", "natural", "--json",
+                  "--save-profile", "线号 both ends"},
+                 {}, 60000, config.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QJsonArray pages = QJsonDocument::fromJson(r.bytes).array();
+    QStringList shown;
+    for (const QJsonValue &v : pages) {
+        const QJsonObject page = v.toObject();
+        QStringList rows;
+        for (const QJsonValue &row : page.value("rows").toArray())
+            rows << QString::number(row.toInt());
+        shown << QStringLiteral("%1/%2 x%3 %4 [%5]")
+                     .arg(page.value("line1").toString(), page.value("line2").toString())
+                     .arg(page.value("repeat").toInt())
+                     .arg(page.value("end").toString(), rows.join(','));
+    }
+    EXPECT_EQ(shown, QStringList({"-K3:A1/W7 x2 far [3,4]", "-K3:A2/W15 x1 near [6]", "-K10:A1/W12 x1 far [2]",
+                                  "-X1:1/W15 x1 far [6]", "-X1:2/W7 x2 near [3,4]", "-X1:3/W x1 near [5]",
+                                  "-X1:10/W12 x1 near [2]"}));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("Row 5, far end: empty"))) << r.err.toStdString();
+
+    r = cli({"show", wires, "--profile", "线号 both ends", "--sort", "sheet"}, {}, 60000, config.path());
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    QStringList firstLines;
+    for (const QString &line : r.out.split('\n', Qt::SkipEmptyParts))
+        firstLines << line.section('\t', 1, 1);
+    EXPECT_EQ(firstLines, QStringList({"-X1:10", "-K10:A1", "-X1:2", "-K3:A1", "-X1:3", "-K3:A2", "-X1:1"}));
+    EXPECT_EQ(cli({"show", wires, "--profile", "none such"}, {}, 60000, config.path()).exitCode, 2);
+    EXPECT_EQ(cli({"show", wires, "--ends", "both"}).exitCode, 2);
 }

@@ -35,7 +35,10 @@ const char kDocumentHelp[] =
     "              page, 1st line, 2nd line, repeat, font size, frame, direction,\n"
     "              zoom, length code, lengthDots, line1Dots, line2Dots, printCount\n"
     "            Lengths are those Save would write (in printer dots, 12 per mm).\n"
-    "            With --json the same fields as a JSON array of objects.\n"
+    "            With --json the same fields as a JSON array of objects; pages of a\n"
+    "            table also with the sheet rows they came from (\"rows\") and, with\n"
+    "            --ends each, the end they mark (\"end\": near, far, or both when\n"
+    "            merged from either).\n"
     "            Marks in the text are written as:\n"
     "              {sup} {sub}        superscript, subscript mark\n"
     "              {n:0-999} {n:000-999} {n:A-Z} {n:a-z}   serial number\n"
@@ -105,6 +108,21 @@ struct Session {
 
 } // namespace
 
+namespace {
+
+QString endText(WireEnd end)
+{
+    switch (end) {
+    case WireEnd::Near: return QStringLiteral("near");
+    case WireEnd::Far: return QStringLiteral("far");
+    case WireEnd::Both: return QStringLiteral("both");
+    case WireEnd::None: break;
+    }
+    return {};
+}
+
+} // namespace
+
 int withBuiltJob(const QString &path, const std::function<int(Job &)> &run)
 {
     Session session;
@@ -128,7 +146,7 @@ int convertCommand(const QStringList &arguments)
         return 2;
     }
     Session session;
-    if (table.split) {
+    if (table.split || table.choice.split) {
         if (kindOf(args[0], true) != InputKind::Table) {
             std::fputs("vt350-cli: --split takes a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)\n", stderr);
             return 2;
@@ -212,6 +230,17 @@ int showCommand(const QStringList &arguments)
                 {QStringLiteral("line2Dots"), page.line2Dots},
                 {QStringLiteral("printCount"), page.printCount},
             });
+            // A table's page: the sheet rows it came from and the end it marks.
+            if (const auto &origins = session.tables.lastOrigins(); row < static_cast<int>(origins.size())) {
+                QJsonObject object = array.last().toObject();
+                QJsonArray rows;
+                for (const qint64 r : origins[row].rows)
+                    rows.append(r);
+                object.insert(QStringLiteral("rows"), rows);
+                if (const QString end = endText(origins[row].end); !end.isEmpty())
+                    object.insert(QStringLiteral("end"), end);
+                array.replace(array.size() - 1, object);
+            }
             continue;
         }
         const QStringList fields{QString::number(row + 1),

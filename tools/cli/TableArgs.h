@@ -14,9 +14,10 @@ struct TableArgs {
     TableChoice choice;
 };
 
-// Removes --sheet, --header, --line1, --line2, --repeat, --separator,
-// --split and --force (with their values) from `args`. False, with `error` set, for a
-// value missing or not allowed.
+// Removes the table options (kTableHelp) with their values from `args`: a
+// profile named first, the options given over it; --save-profile saves the
+// result. False, with `error` set, for a value missing or not allowed, a
+// profile not found or one that cannot be saved.
 bool takeTableArgs(QStringList &args, TableArgs &out, QString &error);
 
 extern const char kTableHelp[];
