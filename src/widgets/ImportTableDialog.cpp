@@ -1,5 +1,7 @@
 #include "widgets/ImportTableDialog.h"
 
+#include "commands/Operator.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -31,22 +33,22 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     : QDialog(parent), path_(path), options_(start.options), startSheet_(std::max(0, start.sheet)),
       startSheetName_(start.sheetName)
 {
-    setWindowTitle(QStringLiteral("Import Table - %1").arg(QFileInfo(path).fileName()));
+    setWindowTitle(tr("Import Table - %1").arg(QFileInfo(path).fileName()));
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     layout->addLayout(form);
 
     // The sheets are listed once the first read has opened the workbook.
     sheet_ = new QComboBox(this);
-    auto *sheetLabel = new QLabel(QStringLiteral("&Sheet:"), this);
+    auto *sheetLabel = new QLabel(tr("&Sheet:"), this);
     sheetLabel->setBuddy(sheet_);
     form->addRow(sheetLabel, sheet_);
 
-    header_ = new QCheckBox(QStringLiteral("&First row holds column names"), this);
+    header_ = new QCheckBox(tr("&First row holds column names"), this);
     header_->setChecked(start.header);
     form->addRow(QString(), header_);
 
-    const QString names[3] = {QStringLiteral("&1st line:"), QStringLiteral("&2nd line:"), QStringLiteral("&Repeat:")};
+    const QString names[3] = {tr("&1st line:"), tr("&2nd line:"), tr("&Repeat:")};
     const QString texts[3] = {start.line1, start.line2, start.repeat};
     for (int i = 0; i < 3; ++i) {
         fields_[i] = makeField(texts[i]);
@@ -54,8 +56,8 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
         label->setBuddy(fields_[i]);
         form->addRow(label, fields_[i]);
     }
-    auto *hint = new QLabel(QStringLiteral("A column by its letter or name, or a template such as {Source}-{Pin}; "
-                                           "an empty repeat means 1."),
+    auto *hint = new QLabel(tr("A column by its letter or name, or a template such as {Source}-{Pin}; "
+                               "an empty repeat means 1."),
                             this);
     hint->setWordWrap(true);
     form->addRow(QString(), hint);
@@ -64,9 +66,8 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     layout->addWidget(summary_);
 
     preview_ = new QTableWidget(0, 5, this);
-    preview_->setHorizontalHeaderLabels({QStringLiteral("Row"), QStringLiteral("Page"), QStringLiteral("1st Line"),
-                                         QStringLiteral("2nd Line"), QStringLiteral("Repeat")});
-    preview_->setAccessibleName(QStringLiteral("Preview"));
+    preview_->setHorizontalHeaderLabels({tr("Row"), tr("Page"), tr("1st Line"), tr("2nd Line"), tr("Repeat")});
+    preview_->setAccessibleName(tr("Preview"));
     preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     preview_->verticalHeader()->hide();
     preview_->verticalHeader()->setDefaultSectionSize(preview_->fontMetrics().height() + 6);
@@ -74,9 +75,8 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     preview_->setMinimumSize(640, 300);
     layout->addWidget(preview_, 1);
 
-    split_ = new QCheckBox(QStringLiteral("Split the rows into jobs of at most %1 pages (NAME-1.vtd, NAME-2.vtd, ...)")
-                               .arg(kMaxPages),
-                           this);
+    split_ = new QCheckBox(
+        tr("Split the rows into jobs of at most %1 pages (NAME-1.vtd, NAME-2.vtd, ...)").arg(kMaxPages), this);
     layout->addWidget(split_);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -95,7 +95,7 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     for (QComboBox *field : fields_)
         connect(field, &QComboBox::editTextChanged, this, &ImportTableDialog::choiceEdited);
     askSplit = [this](const QString &text) {
-        return QMessageBox::question(this, QStringLiteral("Prompt"), text,
+        return QMessageBox::question(this, promptCaption(), text,
                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     };
     refresh();
@@ -141,12 +141,11 @@ void ImportTableDialog::accept()
         return;
     if (content_.beyondLimit > 0 && !split_->isChecked()) {
         const qint64 jobs = (content_.usable + kMaxPages - 1) / kMaxPages;
-        const QString text =
-            QStringLiteral("The rows give %1 pages; a job holds %2.\nSplit them into %3 jobs of at most %2 pages "
-                           "(No imports the first %2)?")
-                .arg(content_.usable)
-                .arg(kMaxPages)
-                .arg(jobs);
+        const QString text = tr("The rows give %1 pages; a job holds %2.\nSplit them into %3 jobs of at most %2 pages "
+                                "(No imports the first %2)?")
+                                 .arg(content_.usable)
+                                 .arg(kMaxPages)
+                                 .arg(jobs);
         switch (askSplit(text)) {
         case QMessageBox::Yes: split_->setChecked(true); break;
         case QMessageBox::No: break;
@@ -204,7 +203,7 @@ void ImportTableDialog::fillColumns()
 void ImportTableDialog::refresh()
 {
     pause_->stop();
-    summary_->setText(QStringLiteral("Reading %1 ...").arg(QFileInfo(path_).fileName()));
+    summary_->setText(tr("Reading %1 ...").arg(QFileInfo(path_).fileName()));
     summary_->setAccessibleName(summary_->text());
     summary_->setPalette(QPalette());
     preview_->setRowCount(0);
@@ -247,11 +246,10 @@ void ImportTableDialog::showPreview(const TablePreview &preview)
     preview_->setRowCount(static_cast<int>(lines.size()));
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         const PreviewRow &line = lines[static_cast<std::size_t>(i)];
-        const QStringList texts =
-            line.page > 0 ? QStringList{QString::number(line.row), QString::number(line.page), line.content.line1,
-                                        line.content.line2, QString::number(line.content.repeat)}
-                          : QStringList{QString::number(line.row), QStringLiteral("refused"), line.refusal,
-                                        QString(), QString()};
+        const QStringList texts = line.page > 0
+            ? QStringList{QString::number(line.row), QString::number(line.page), line.content.line1, line.content.line2,
+                          QString::number(line.content.repeat)}
+            : QStringList{QString::number(line.row), tr("refused"), line.refusal, QString(), QString()};
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts[column]);
             if (line.page == 0)

@@ -1,8 +1,10 @@
 #include "TableArgs.h"
+#include "CliText.h"
 
 namespace vt::cli {
 
-const char kTableHelp[] =
+const char kTableHelp[] = QT_TRANSLATE_NOOP(
+    "vt350-cli",
     "  table files: convert and show also read .xlsx, .ods and .xls workbooks\n"
     "  and .tsv/.txt (or, with any of these options, .csv) delimited text:\n"
     "    --sheet NAME|N   the sheet by name or by number from 1 (default 1)\n"
@@ -15,7 +17,7 @@ const char kTableHelp[] =
     "    --split          (convert) write OUT-1.vtd, OUT-2.vtd, ... with at most\n"
     "                     200 pages each instead of leaving rows out; refused,\n"
     "                     naming them, when any of those files exist\n"
-    "    --force          (with --split) replace those files\n";
+    "    --force          (with --split) replace those files\n");
 
 bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
 {
@@ -33,7 +35,7 @@ bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
             out.force = true;
         } else if (takesValue) {
             if (i + 1 >= args.size()) {
-                error = QStringLiteral("%1 needs a value").arg(arg);
+                error = QCoreApplication::translate("vt350-cli", "%1 needs a value").arg(arg);
                 return false;
             }
             const QString value = args[++i];
@@ -51,7 +53,8 @@ bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
             } else if (value == QStringLiteral("tab") || value == QStringLiteral("\t")) {
                 out.choice.options.separator = '\t';
             } else {
-                error = QStringLiteral("--separator takes ',', ';' or 'tab', not '%1'").arg(value);
+                error = QCoreApplication::translate("vt350-cli", "--separator takes ',', ';' or 'tab', not '%1'")
+                            .arg(value);
                 return false;
             }
         } else {
