@@ -164,15 +164,16 @@ TEST(Cli, SpeaksChineseWhenAskedOrWhenTheLocaleIsChinese)
         const CliRun r = cli(args);
         qputenv("VT350_LANG", "en");
         qunsetenv("LC_ALL");
-        return r.err.trimmed();
+        return r.err.trimmed().toStdString();
     };
-    const QString chinese = QStringLiteral("有 1 页超出限制，页长为 100。\n  第 2 行：101 字节，连同分隔符超过 100");
-    const QString english = "Have 1 Pages exceeds the limits,Page length is 100.\n"
+    const std::string chinese = "有 1 页超出限制，页长为 100。\n  第 2 行：101 字节，连同分隔符超过 100";
+    const std::string english = "Have 1 Pages exceeds the limits,Page length is 100.\n"
                             "  Line 2: 101 bytes, over 100 with the separator";
     EXPECT_EQ(run(convert, "zh_CN", "C"), chinese);
     EXPECT_EQ(run(unknown, "zh_CN", "C"),
               QStringLiteral("vt350-cli: %1：不是 .vtd、.csv 或表格文件（.xlsx、.ods、.xls、.tsv、.txt）")
-                  .arg(dir.filePath("in.xyz")));
+                  .arg(dir.filePath("in.xyz"))
+                  .toStdString());
     EXPECT_EQ(run(convert, "", "zh_CN.UTF-8"), chinese);
     EXPECT_EQ(run(convert, "en", "zh_CN.UTF-8"), english);
     EXPECT_EQ(run(convert, "", "C"), english);
