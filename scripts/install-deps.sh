@@ -5,6 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+  qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
   libicu-dev libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libzip-dev libxml2-dev libfreexl-dev libxlsxwriter-dev ccache

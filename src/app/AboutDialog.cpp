@@ -14,7 +14,7 @@ namespace vt {
 
 AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("Veltra Tube Printer"));
+    setWindowTitle(tr("Veltra Tube Printer"));
     setFont(fonts::windowFont(9));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, backgroundColor());
@@ -23,8 +23,8 @@ AboutDialog::AboutDialog(QWidget *parent) : QDialog(parent)
     auto *icon = new QLabel(this);
     icon->setPixmap(QIcon(QStringLiteral(":/icons/vt350.png")).pixmap(32, 32));
     icon->setAccessibleName(QStringLiteral("Vt350"));
-    auto *version = new QLabel(QStringLiteral("Version 1.21"), this);
-    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *version = new QLabel(tr("Version 1.21"), this);
+    auto *ok = new QPushButton(tr("OK"), this);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 

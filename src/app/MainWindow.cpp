@@ -66,7 +66,7 @@ QLabel *buddyLabel(const QString &caption, QWidget *control)
 MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
 {
     initResources();
-    setWindowTitle(QStringLiteral("Vt350 Tube Printer_P1.03"));
+    setWindowTitle(tr("Vt350 Tube Printer_P1.03"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/vt350.png")));
     setFont(fonts::windowFont(9));
     QPalette pal = palette();
@@ -82,16 +82,15 @@ MainWindow::MainWindow(QWidget *parent) : QMainWindow(parent)
     serialPort_ = std::make_unique<SerialLine>(*serialLibrary_, *clock_);
     printJob_ = std::make_unique<PrintJob>(job_, *serialPort_, operator_, *progressDialog_);
     connect(printJob_.get(), &PrintJob::tryingPort, this, [this](int port, const QString &device) {
-        progressDialog_->setText(QStringLiteral("Looking for the printer on port %1 (%2)...")
-                                     .arg(port)
-                                     .arg(QDir::toNativeSeparators(device)));
+        progressDialog_->setText(
+            tr("Looking for the printer on port %1 (%2)...").arg(port).arg(QDir::toNativeSeparators(device)));
         progressDialog_->show();
     });
 
     createToolBar();
     createSessionMenus();
-    QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
-    QAction *about = help->addAction(QStringLiteral("About KetraTest(&A)..."), this, &MainWindow::showAbout);
+    QMenu *help = menuBar()->addMenu(tr("&Help"));
+    QAction *about = help->addAction(tr("About KetraTest(&A)..."), this, &MainWindow::showAbout);
     about->setShortcut(QKeySequence(Qt::Key_F1));
     about->setShortcutContext(Qt::WindowShortcut);
 
@@ -117,7 +116,7 @@ MainWindow::~MainWindow()
 
 void MainWindow::createToolBar()
 {
-    toolBar_ = addToolBar(QStringLiteral("Commands"));
+    toolBar_ = addToolBar(tr("Commands"));
     toolBar_->setObjectName(QStringLiteral("commandBar"));
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     toolBar_->setIconSize(QSize(32, 32));
@@ -132,31 +131,32 @@ void MainWindow::createToolBar()
         QKeySequence keys;
     };
     const Slot commands[] = {
-        {"Open", "open", &MainWindow::openDocument, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {"Save", "save", &MainWindow::saveDocument, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {QT_TR_NOOP("Open"), "open", &MainWindow::openDocument, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {QT_TR_NOOP("Save"), "save", &MainWindow::saveDocument, QKeySequence(Qt::CTRL | Qt::Key_S)},
         {nullptr, nullptr, nullptr, {}},
-        {"Import", "import", &MainWindow::importCsv, QKeySequence(Qt::CTRL | Qt::Key_I)},
+        {QT_TR_NOOP("Import"), "import", &MainWindow::importCsv, QKeySequence(Qt::CTRL | Qt::Key_I)},
         {nullptr, nullptr, nullptr, {}},
-        {"Add", "add", &MainWindow::addPage, QKeySequence(Qt::Key_Insert)},
-        {"Delete", "delete", &MainWindow::deletePage, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
+        {QT_TR_NOOP("Add"), "add", &MainWindow::addPage, QKeySequence(Qt::Key_Insert)},
+        {QT_TR_NOOP("Delete"), "delete", &MainWindow::deletePage, QKeySequence(Qt::CTRL | Qt::Key_Delete)},
         {nullptr, nullptr, nullptr, {}},
-        {"Supscript", "supscript", &MainWindow::supscript, QKeySequence(Qt::ALT | Qt::Key_Up)},
-        {"Subscript", "subscript", &MainWindow::subscript, QKeySequence(Qt::ALT | Qt::Key_Down)},
+        {QT_TR_NOOP("Supscript"), "supscript", &MainWindow::supscript, QKeySequence(Qt::ALT | Qt::Key_Up)},
+        {QT_TR_NOOP("Subscript"), "subscript", &MainWindow::subscript, QKeySequence(Qt::ALT | Qt::Key_Down)},
         {nullptr, nullptr, nullptr, {}},
-        {"PrintView", "printview", &MainWindow::printView, QKeySequence(Qt::Key_F5)},
-        {"Print", "print", &MainWindow::print, QKeySequence(Qt::CTRL | Qt::Key_P)},
+        {QT_TR_NOOP("PrintView"), "printview", &MainWindow::printView, QKeySequence(Qt::Key_F5)},
+        {QT_TR_NOOP("Print"), "print", &MainWindow::print, QKeySequence(Qt::CTRL | Qt::Key_P)},
         {nullptr, nullptr, nullptr, {}},
-        {"Exit", "exit", &MainWindow::exitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q)},
+        {QT_TR_NOOP("Exit"), "exit", &MainWindow::exitCommand, QKeySequence(Qt::CTRL | Qt::Key_Q)},
     };
     for (const Slot &slot : commands) {
         if (!slot.label) {
             toolBar_->addSeparator();
             continue;
         }
-        const QString label = QString::fromLatin1(slot.label);
+        // The object name stays English whatever language the window speaks.
+        const QString label = tr(slot.label);
         QAction *action = toolBar_->addAction(
             QIcon(QStringLiteral(":/icons/%1.png").arg(QLatin1String(slot.icon))), label);
-        action->setObjectName(QStringLiteral("action") + label);
+        action->setObjectName(QStringLiteral("action") + QLatin1String(slot.label));
         action->setShortcut(slot.keys);
         const QString keys = slot.keys.toString(QKeySequence::NativeText);
         action->setToolTip(QStringLiteral("%1 (%2)").arg(label, keys));
@@ -187,7 +187,7 @@ QWidget *MainWindow::createControls()
     grid->setVerticalSpacing(3);
 
     // File Information: the job-wide settings in one row.
-    auto *fileGroup = new QGroupBox(QStringLiteral("File Information"));
+    auto *fileGroup = new QGroupBox(tr("File Information"));
     auto *fileLayout = new QHBoxLayout(fileGroup);
     fileLayout->setContentsMargins(6, 2, 6, 4);
     auto *fileRow = new WrappingRow;
@@ -200,54 +200,54 @@ QWidget *MainWindow::createControls()
         pair->addWidget(control);
         fileRow->addGroup(field);
     };
-    QComboBox *material = addList(ControlId::Material, {"Tube", "Label", "Heat Shrink Tube"});
+    QComboBox *material = addList(ControlId::Material, {tr("Tube"), tr("Label"), tr("Heat Shrink Tube")});
     QComboBox *materialParameter = addList(ControlId::MaterialParameter, {});
     materialParameter->setMinimumContentsLength(5);
-    QComboBox *cutSetting = addList(ControlId::CutSetting, {"Nil", "Half-cut", "Cutting Line"});
+    QComboBox *cutSetting = addList(ControlId::CutSetting, {tr("Nil"), tr("Half-cut"), tr("Cutting Line")});
     QComboBox *spacing = addList(ControlId::Spacing, {});
     spacing->setMinimumContentsLength(2);
-    QComboBox *arrange = addList(ControlId::Arrange, {"Center", "Left Alignment"});
+    QComboBox *arrange = addList(ControlId::Arrange, {tr("Center"), tr("Left Alignment")});
     QComboBox *density = addList(ControlId::Density, numbers(1, 6));
     auto *copies = new QLineEdit;
     copies->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), copies));
     copies->setFixedWidth(40);
     operator_.addControl(ControlId::CopiesEdit, copies);
-    addField(QStringLiteral("Material:"), material);
-    addField(QStringLiteral("Material Parameter:"), materialParameter);
-    addField(QStringLiteral("Cut Setting:"), cutSetting);
-    addField(QStringLiteral("Spacing:"), spacing);
-    addField(QStringLiteral("Arrange:"), arrange);
-    addField(QStringLiteral("Density:"), density);
-    addField(QStringLiteral("Copies:"), copies);
+    addField(tr("Material:"), material);
+    addField(tr("Material Parameter:"), materialParameter);
+    addField(tr("Cut Setting:"), cutSetting);
+    addField(tr("Spacing:"), spacing);
+    addField(tr("Arrange:"), arrange);
+    addField(tr("Density:"), density);
+    addField(tr("Copies:"), copies);
     grid->addWidget(fileGroup, 0, 0, 1, 2);
 
     // Left column: scope, page settings, the hidden font source, the picture.
     auto *left = new QVBoxLayout;
     left->setSpacing(3);
 
-    auto *typeSet = new QGroupBox(QStringLiteral("Type Set"));
+    auto *typeSet = new QGroupBox(tr("Type Set"));
     auto *typeRow = new QHBoxLayout(typeSet);
     typeRow->setContentsMargins(6, 2, 6, 4);
-    auto *currentPage = new QRadioButton(QStringLiteral("Current Page"));
-    auto *followingPage = new QRadioButton(QStringLiteral("Following Page"));
+    auto *currentPage = new QRadioButton(tr("Current Page"));
+    auto *followingPage = new QRadioButton(tr("Following Page"));
     typeRow->addWidget(currentPage);
     typeRow->addWidget(followingPage);
     operator_.addControl(ControlId::CurrentPage, currentPage);
     operator_.addControl(ControlId::FollowingPage, followingPage);
     left->addWidget(typeSet);
 
-    auto *pageInfo = new QGroupBox(QStringLiteral("Page Information"));
+    auto *pageInfo = new QGroupBox(tr("Page Information"));
     auto *pageLayout = new QVBoxLayout(pageInfo);
     pageLayout->setContentsMargins(6, 2, 6, 6);
-    auto *lengthGroup = new QGroupBox(QStringLiteral("Length"));
+    auto *lengthGroup = new QGroupBox(tr("Length"));
     auto *lengthGrid = new QGridLayout(lengthGroup);
     lengthGrid->setContentsMargins(6, 2, 6, 4);
-    auto *automatic = new QRadioButton(QStringLiteral("Automatic"));
-    auto *specify = new QRadioButton(QStringLiteral("Specify"));
+    auto *automatic = new QRadioButton(tr("Automatic"));
+    auto *specify = new QRadioButton(tr("Specify"));
     auto *lengthEdit = new QLineEdit;
-    lengthEdit->setAccessibleName(QStringLiteral("Specified length in mm"));
-    auto *lengthSet = new QPushButton(QStringLiteral("Set"));
-    lengthSet->setAccessibleName(QStringLiteral("Set length"));
+    lengthEdit->setAccessibleName(tr("Specified length in mm"));
+    auto *lengthSet = new QPushButton(tr("Set"));
+    lengthSet->setAccessibleName(tr("Set length"));
     // A small button beside a wide edit.
     lengthSet->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     lengthGrid->addWidget(automatic, 0, 0);
@@ -265,12 +265,12 @@ QWidget *MainWindow::createControls()
     form->setVerticalSpacing(4);
     auto *repeatEdit = new QLineEdit;
     repeatEdit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), repeatEdit));
-    auto *repeatSet = new QPushButton(QStringLiteral("Set"));
-    repeatSet->setAccessibleName(QStringLiteral("Set repeat"));
+    auto *repeatSet = new QPushButton(tr("Set"));
+    repeatSet->setAccessibleName(tr("Set repeat"));
     repeatSet->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
     operator_.addControl(ControlId::RepeatEdit, repeatEdit);
     operator_.addControl(ControlId::RepeatSet, repeatSet);
-    form->addWidget(buddyLabel(QStringLiteral("Repeat:"), repeatEdit), 0, 0);
+    form->addWidget(buddyLabel(tr("Repeat:"), repeatEdit), 0, 0);
     form->addWidget(repeatEdit, 0, 1);
     form->addWidget(repeatSet, 0, 2);
     const auto addPageList = [&](int row, const QString &caption, ControlId id, const QStringList &entries) {
@@ -279,25 +279,25 @@ QWidget *MainWindow::createControls()
         form->addWidget(combo, row, 1, 1, 2);
         return combo;
     };
-    QComboBox *fontSize = addPageList(1, QStringLiteral("Font Size:"), ControlId::FontSize,
-                                      QStringList{QStringLiteral("Auto Size")} + numbers(1, 6));
-    QComboBox *zoom = addPageList(2, QStringLiteral("Zoom:"), ControlId::Zoom, {"100%", "50%"});
-    QComboBox *frame = addPageList(3, QStringLiteral("Frame:"), ControlId::Frame, {"None", "Frame", "Underline"});
-    QComboBox *direction = addPageList(4, QStringLiteral("Direction:"), ControlId::Direction, {"Horizontal", "Vertical"});
+    QComboBox *fontSize = addPageList(1, tr("Font Size:"), ControlId::FontSize,
+                                      QStringList{tr("Auto Size")} + numbers(1, 6));
+    QComboBox *zoom = addPageList(2, tr("Zoom:"), ControlId::Zoom, {"100%", "50%"});
+    QComboBox *frame = addPageList(3, tr("Frame:"), ControlId::Frame, {tr("None"), tr("Frame"), tr("Underline")});
+    QComboBox *direction = addPageList(4, tr("Direction:"), ControlId::Direction, {tr("Horizontal"), tr("Vertical")});
     form->setColumnStretch(1, 1);
     pageLayout->addLayout(form);
-    auto *setNumber = new QPushButton(QStringLiteral("Set Number"));
+    auto *setNumber = new QPushButton(tr("Set Number"));
     operator_.addControl(ControlId::SetNumber, setNumber);
     pageLayout->addWidget(setNumber);
     left->addWidget(pageInfo);
 
     // The font source is kept but not shown.
-    choiceFontGroup_ = new QGroupBox(QStringLiteral("Choice Font"));
+    choiceFontGroup_ = new QGroupBox(tr("Choice Font"));
     auto *fontLayout = new QGridLayout(choiceFontGroup_);
-    auto *localFont = new QRadioButton(QStringLiteral("Local Font"));
-    auto *computerFont = new QRadioButton(QStringLiteral("Computer Font"));
+    auto *localFont = new QRadioButton(tr("Local Font"));
+    auto *computerFont = new QRadioButton(tr("Computer Font"));
     auto *fontList = new QComboBox;
-    fontList->setAccessibleName(QStringLiteral("Computer font"));
+    fontList->setAccessibleName(tr("Computer font"));
     fontList->setEnabled(false);
     fontLayout->addWidget(localFont, 0, 0);
     fontLayout->addWidget(computerFont, 0, 1);
@@ -310,7 +310,7 @@ QWidget *MainWindow::createControls()
 
     auto *picture = new QLabel;
     picture->setPixmap(QPixmap(QStringLiteral(":/icons/decoration.png")));
-    picture->setAccessibleName(QStringLiteral("Vt350 tube marks"));
+    picture->setAccessibleName(tr("Vt350 tube marks"));
     picture->setAlignment(Qt::AlignCenter);
     left->addWidget(picture);
     left->addStretch(1);
@@ -324,7 +324,7 @@ QWidget *MainWindow::createControls()
     bottomStatic_->setFrameShape(QFrame::StyledPanel);
     bottomStatic_->setFrameShadow(QFrame::Sunken);
     bottomStatic_->setMinimumHeight(73);
-    bottomStatic_->setAccessibleName(QStringLiteral("Label strip"));
+    bottomStatic_->setAccessibleName(tr("Label strip"));
     grid->addWidget(bottomStatic_, 2, 0, 1, 2);
     // The preview strip lies over the bottom frame and follows its size.
     previewPane_ = new PreviewPane;
@@ -431,9 +431,9 @@ int MainWindow::pageTableMessage(unsigned message, int row, int column)
 bool MainWindow::refusedWhilePrinting()
 {
     if (printJob_->printing())
-        operator_.prompt(QStringLiteral("A print job is in progress. Please wait until it has finished."));
+        operator_.prompt(tr("A print job is in progress. Please wait until it has finished."));
     else if (printJob_->searching())
-        operator_.prompt(QStringLiteral("The printer is being looked for. Please wait a moment."));
+        operator_.prompt(tr("The printer is being looked for. Please wait a moment."));
     else
         return false;
     return true;
@@ -480,8 +480,8 @@ bool MainWindow::openAtStart(const QString &path)
         return documents_->importPath(path);
     if (isWorkbookName(path))
         return importTableFile(path, false);
-    operator_.prompt(QStringLiteral("%1 is neither a document (.vtd) nor a text file to import (.csv).")
-                         .arg(QDir::toNativeSeparators(path)));
+    operator_.prompt(
+        tr("%1 is neither a document (.vtd) nor a text file to import (.csv).").arg(QDir::toNativeSeparators(path)));
     return false;
 }
 void MainWindow::printView()
@@ -551,9 +551,10 @@ bool MainWindow::mayDiscardChanges(const QString &before)
     if (!job_.modified)
         return true;
     Message question;
-    question.text = QStringLiteral("The pages have been changed since they were last saved.\n"
-                                   "Save them before %1?")
-                        .arg(before.isEmpty() ? QStringLiteral("closing") : before);
+    //: %1 is "closing" or an action such as "opening FILE".
+    question.text = tr("The pages have been changed since they were last saved.\n"
+                       "Save them before %1?")
+                        .arg(before.isEmpty() ? tr("closing") : before);
     question.buttons = MessageButtons::YesNoCancel;
     switch (operator_.showMessage(question)) {
     case Answer::Yes:

@@ -19,10 +19,10 @@ namespace {
 
 QString recoveryQuestion(const RecoveryFile &file)
 {
-    const QString name = file.documentPath.isEmpty() ? QStringLiteral("Untitled")
+    const QString name = file.documentPath.isEmpty() ? MainWindow::tr("Untitled")
                                                      : QFileInfo(file.documentPath).fileName();
     const QString when = file.writtenAt.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm"));
-    return QStringLiteral("The pages of %1 were not saved when the program last ended (%2). Restore them?\r"
+    return MainWindow::tr("The pages of %1 were not saved when the program last ended (%2). Restore them?\r"
                           "No deletes them; Cancel keeps them for the next start.")
         .arg(name, when);
 }
@@ -39,10 +39,10 @@ void MainWindow::startRecovery()
         return RecoveryCell{editor->row(), editor->column(), editor->text()};
     });
     connect(recovery_.get(), &RecoveryKeeper::failed, this, [this](const QString &reason) {
-        operator_.showMessage({QStringLiteral("The unsaved pages cannot be kept in case the program ends "
+        operator_.showMessage({MainWindow::tr("The unsaved pages cannot be kept in case the program ends "
                                               "unexpectedly (%1). Save the job to keep them.")
                                    .arg(reason),
-                               QStringLiteral("Prompt"), MessageIcon::Warning});
+                               promptCaption(), MessageIcon::Warning});
     });
 }
 
@@ -94,8 +94,7 @@ bool MainWindow::offerRecovery()
             store.release(file);
             continue;
         }
-        Message question{recoveryQuestion(file), QStringLiteral("Prompt"), MessageIcon::Question,
-                         MessageButtons::YesNoCancel};
+        Message question{recoveryQuestion(file), promptCaption(), MessageIcon::Question, MessageButtons::YesNoCancel};
         const Answer answer = operator_.showMessage(question);
         // Only No gives the pages up. Cancel, Escape, or the program ending
         // while it asks keep them for the next start.

@@ -42,20 +42,20 @@ QString droppedFile(const QMimeData *data)
 
 void MainWindow::createSessionMenus()
 {
-    QMenu *file = menuBar()->addMenu(QStringLiteral("&File"));
+    QMenu *file = menuBar()->addMenu(tr("&File"));
     for (const char *name : {"actionOpen", "actionSave", "actionImport"})
         if (auto *action = toolBar_->findChild<QAction *>(QLatin1String(name)))
             file->addAction(action);
     addTableImport(file);
-    recentMenu_ = file->addMenu(QStringLiteral("Open &Recent"));
+    recentMenu_ = file->addMenu(tr("Open &Recent"));
     file->addSeparator();
     if (auto *exit = toolBar_->findChild<QAction *>(QStringLiteral("actionExit")))
         file->addAction(exit);
 
-    QMenu *edit = menuBar()->addMenu(QStringLiteral("&Edit"));
-    undoAction_ = edit->addAction(QStringLiteral("&Undo"), this, &MainWindow::undo);
+    QMenu *edit = menuBar()->addMenu(tr("&Edit"));
+    undoAction_ = edit->addAction(tr("&Undo"), this, &MainWindow::undo);
     undoAction_->setShortcut(QKeySequence::Undo);
-    redoAction_ = edit->addAction(QStringLiteral("&Redo"), this, &MainWindow::redo);
+    redoAction_ = edit->addAction(tr("&Redo"), this, &MainWindow::redo);
     redoAction_->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
     for (QAction *action : {undoAction_, redoAction_}) {
         action->setShortcutContext(Qt::WindowShortcut);
@@ -152,7 +152,7 @@ bool MainWindow::openFile(const QString &path)
 {
     if (refusedWhilePrinting())
         return false;
-    if (!mayDiscardChanges(QStringLiteral("opening %1").arg(QFileInfo(path).fileName())))
+    if (!mayDiscardChanges(tr("opening %1").arg(QFileInfo(path).fileName())))
         return false;
     const bool opened = openAtStart(path);
     if (!opened && !QFileInfo::exists(path)) {

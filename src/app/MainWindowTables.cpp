@@ -16,9 +16,11 @@ namespace vt {
 
 namespace {
 
-const QString kTableFilter =
-    QStringLiteral("Tables (*.xlsx *.ods *.xls *.csv *.tsv *.txt);;Excel (*.xlsx *.xls);;OpenDocument (*.ods);;"
-                   "Text (*.csv *.tsv *.txt)");
+QString tableFilter()
+{
+    return MainWindow::tr("Tables (*.xlsx *.ods *.xls *.csv *.tsv *.txt);;Excel (*.xlsx *.xls);;OpenDocument (*.ods);;"
+                          "Text (*.csv *.tsv *.txt)");
+}
 
 // The choice of the last Import Table, offered again by the next one.
 TableChoice &lastChoice()
@@ -31,7 +33,7 @@ TableChoice &lastChoice()
 
 void MainWindow::addTableImport(QMenu *file)
 {
-    QAction *action = file->addAction(QStringLiteral("Import &Table..."), this, &MainWindow::importTable);
+    QAction *action = file->addAction(tr("Import &Table..."), this, &MainWindow::importTable);
     action->setObjectName(QStringLiteral("actionImportTable"));
     action->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_I));
     action->setShortcutContext(Qt::WindowShortcut);
@@ -51,7 +53,7 @@ void MainWindow::importTable()
 {
     if (refusedWhilePrinting())
         return;
-    const QString path = operator_.askOpenFileName(QString(), kTableFilter);
+    const QString path = operator_.askOpenFileName(QString(), tableFilter());
     if (!path.isEmpty())
         importTableFile(path);
 }
@@ -76,7 +78,7 @@ bool MainWindow::importTableFile(const QString &path, bool askAboutChanges)
     if (dialog.exec() != QDialog::Accepted)
         return false;
     lastChoice() = dialog.choice();
-    if (askAboutChanges && !mayDiscardChanges(QStringLiteral("importing %1").arg(QFileInfo(path).fileName())))
+    if (askAboutChanges && !mayDiscardChanges(tr("importing %1").arg(QFileInfo(path).fileName())))
         return false;
 
     TableCommands tables(job_, operator_, *documents_);

@@ -1,6 +1,7 @@
 #include "app/EndSignals.h"
 #include "app/MainWindow.h"
 #include "app/RecoveryKeeper.h"
+#include "files/Language.h"
 #include "render/Fonts.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ public:
         setApplicationName(QStringLiteral("vt350"));
         setOrganizationName(QStringLiteral("vt350"));
         fonts::registerShippedFonts();
+        installTranslation(*this);
     }
 
     int run()

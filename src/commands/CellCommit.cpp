@@ -6,6 +6,7 @@
 #include "layout/PageLayout.h"
 
 #include <climits>
+#include <QCoreApplication>
 
 namespace vt {
 
@@ -64,7 +65,7 @@ bool CellCommit::mayEditCell(int row, int column)
     const PageRecord *page = row >= 0 && row < job_.pageCount() ? job_.chain.pageAt(row) : job_.currentPage;
     if (!page || page->twoLines || page->autoFontSize || page->fontSize < 4)
         return true;
-    op_.prompt(QStringLiteral("Font size is too big, not suitable for double line, please choose 1-3 fonts!"));
+    op_.prompt(tr("Font size is too big, not suitable for double line, please choose 1-3 fonts!"));
     return false;
 }
 
@@ -95,7 +96,7 @@ bool CellCommit::commitRepeat(int row, PageRecord &page)
     const int value = leadingNumber(job_.model.cellText(row, ColRepeat));
     if (value < kMinRepeat || value > kMaxRepeat) {
         job_.model.setCellText(row, ColRepeat, QString::number(page.repeat));
-        refuse(QStringLiteral("Repetition should be in [1-%1] , setting  is  invalid!").arg(kMaxRepeat));
+        refuse(tr("Repetition should be in [1-%1] , setting  is  invalid!").arg(kMaxRepeat));
         return false;
     }
     if (page.repeat != value)
@@ -116,7 +117,7 @@ bool CellCommit::commitText(int row, PageRecord &page)
     // so the job did change.
     if (characters > kMaxTextBytes || storedTextLength(line1, line2, false) > kMaxTextBytes) {
         job_.modified = true;
-        refuse(QStringLiteral("Input is over length!"));
+        refuse(tr("Input is over length!"));
         return false;
     }
     // Kept as typed, as an over-long text is: the operator sees what to change.
@@ -135,7 +136,7 @@ bool CellCommit::commitText(int row, PageRecord &page)
     if (page.autoLength == 0 && page.autoFontSize == 1) {
         fitFontSize(page, job_.settings);
         if (pageTooLong(page, job_.settings)) {
-            refuse(QStringLiteral("Input is over length!"));
+            refuse(tr("Input is over length!"));
             return false;
         }
     }

@@ -4,6 +4,8 @@
 #include "commands/PageTableProtocol.h"
 #include "model/Job.h"
 
+#include <QCoreApplication>
+
 namespace vt {
 
 // The main window's side of the page table protocol: a chosen row becomes
@@ -12,6 +14,8 @@ namespace vt {
 // edit ended with Enter the editor moves on to the next row, or a page is
 // added.
 class CellCommit : public PageTableOwner {
+    Q_DECLARE_TR_FUNCTIONS(vt::CellCommit)
+
 public:
     CellCommit(Job &job, Operator &op) : job_(job), op_(op) {}
 

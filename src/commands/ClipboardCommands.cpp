@@ -5,6 +5,7 @@
 #include "files/DelimitedText.h"
 #include "layout/PageLayout.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace vt {
@@ -104,17 +105,17 @@ int ClipboardCommands::paste(const QString &text)
         collect.messages.clear();
         commit.commitCell(row, ColLine1);
         if (!collect.messages.isEmpty())
-            refusedCommits << QStringLiteral("Row %1: %2").arg(content.pageRows[i]).arg(collect.messages.join(u' '));
+            refusedCommits << tr("Row %1: %2").arg(content.pageRows[i]).arg(collect.messages.join(u' '));
         ++inserted;
     }
     if (inserted > 0)
         buildPrintRecords(job_, false);
 
-    QString summary = refusalSummary(content, QStringLiteral("the clipboard"), QStringLiteral("pasted"));
+    QString summary = refusalSummary(content, tr("the clipboard"), tr("pasted"));
     QString details = describeRefusals(content);
     if (!refusedCommits.isEmpty()) {
-        const QString line = QStringLiteral("%1 pasted pages were refused as typed: Input is over length!")
-                                 .arg(refusedCommits.size());
+        const QString line =
+            tr("%1 pasted pages were refused as typed: Input is over length!").arg(refusedCommits.size());
         summary = summary.isEmpty() ? line : summary + QLatin1Char('\n') + line;
         details = (details.isEmpty() ? QString() : details + QLatin1Char('\n')) + refusedCommits.join(u'\n');
     }

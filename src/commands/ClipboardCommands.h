@@ -4,6 +4,7 @@
 #include "commands/PageCommands.h"
 #include "model/Job.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -12,6 +13,8 @@ namespace vt {
 // Copy and paste of pages as rows of tab-separated cells, the form in which
 // spreadsheets put cells on the clipboard: 1st line, 2nd line, repeat.
 class ClipboardCommands {
+    Q_DECLARE_TR_FUNCTIONS(vt::ClipboardCommands)
+
 public:
     ClipboardCommands(Job &job, Operator &op, PageCommands &pages) : job_(job), op_(op), pages_(pages) {}
 

@@ -22,7 +22,10 @@ namespace vt {
 namespace {
 
 const QString kDocumentFilter = QStringLiteral("VTD(*.vtd)");
-const QString kCsvFilter = QStringLiteral("Excel file(*.csv)");
+QString csvFilter()
+{
+    return QCoreApplication::translate("vt::DocumentCommands", "Excel file(*.csv)");
+}
 
 QString shown(const QString &path) { return QDir::toNativeSeparators(path); }
 
@@ -85,8 +88,8 @@ bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
     const QString path = completedDocumentName(chosenPath);
     // A completed name was never seen by whoever chose the name: always ours to ask about.
     if ((askAboutChosenName || path != chosenPath) && QFileInfo::exists(path)) {
-        const Message question{QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(shown(path)),
-                               QStringLiteral("Prompt"), MessageIcon::None, MessageButtons::YesNo};
+        const Message question{tr("%1 already exists.\nDo you want to replace it?").arg(shown(path)), promptCaption(),
+                               MessageIcon::None, MessageButtons::YesNo};
         if (op_.showMessage(question) != Answer::Yes)
             return false;
     }
@@ -96,8 +99,8 @@ bool DocumentCommands::save(const QString &chosenPath, bool askAboutChosenName)
     // failed save leaves the earlier file as it was.
     QString reason;
     if (!writeFileAtomically(path, bytes, &reason)) {
-        op_.prompt(QStringLiteral("Can not save file %1:\n%2\nAn earlier file of this name is unchanged.")
-                       .arg(shown(path), reason));
+        op_.prompt(
+            tr("Can not save file %1:\n%2\nAn earlier file of this name is unchanged.").arg(shown(path), reason));
         return false;
     }
     job_.modified = false;
@@ -140,20 +143,20 @@ bool DocumentCommands::openPath(const QString &path)
     // The whole file is read and checked before anything of the job changes.
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        op_.prompt(QStringLiteral("Can not open file %1:\n%2").arg(shown(path), file.errorString()));
+        op_.prompt(tr("Can not open file %1:\n%2").arg(shown(path), file.errorString()));
         return false;
     }
     const DocumentContent content = readDocument(file, job_.settings, kMaxPages);
     file.close();
     if (!content.ok) {
-        op_.prompt(QStringLiteral("Can not open file %1:\n%2").arg(shown(path), content.problem));
+        op_.prompt(tr("Can not open file %1:\n%2").arg(shown(path), content.problem));
         return false;
     }
 
     bool replace = true;
     if (jobHasContent()) {
-        const Message question{QStringLiteral("Delete the current content?"), QStringLiteral("Prompt"),
-                               MessageIcon::None, MessageButtons::YesNo};
+        const Message question{tr("Delete the current content?"), promptCaption(), MessageIcon::None,
+                               MessageButtons::YesNo};
         replace = op_.showMessage(question) == Answer::Yes;
     }
     if (replace)
@@ -170,8 +173,8 @@ bool DocumentCommands::openPath(const QString &path)
     if (onFile)
         onFile(replace ? FileEvent::Opened : FileEvent::Appended, path);
     if (leftOut > 0)
-        op_.prompt((leftOut == 1 ? QStringLiteral("A job holds at most %1 pages: %2 page of %3 was left out.")
-                                 : QStringLiteral("A job holds at most %1 pages: %2 pages of %3 were left out."))
+        op_.prompt((leftOut == 1 ? tr("A job holds at most %1 pages: %2 page of %3 was left out.")
+                                 : tr("A job holds at most %1 pages: %2 pages of %3 were left out."))
                        .arg(kMaxPages)
                        .arg(leftOut)
                        .arg(shown(path)));
@@ -216,8 +219,8 @@ void DocumentCommands::appendPages(const DocumentContent &content, int count)
 void DocumentCommands::importCsv()
 {
     rejectedRows_ = 0;
-    op_.prompt(QStringLiteral("Please confirm that the input file have saved as .CSV file."));
-    const QString path = op_.askOpenFileName(QStringLiteral(".csv"), kCsvFilter);
+    op_.prompt(tr("Please confirm that the input file have saved as .CSV file."));
+    const QString path = op_.askOpenFileName(QStringLiteral(".csv"), csvFilter());
     if (!path.isEmpty())
         importPath(path);
 }
@@ -230,16 +233,18 @@ bool DocumentCommands::importPath(const QString &path)
     unprintableDetails_.clear();
     const bool imported = importRows(path);
     if (rejectedRows_ > 0) {
-        Message message{QString::asprintf("Have %d Pages exceeds the limits,Page length is %d.", rejectedRows_,
-                                          kMaxTextBytes)};
+        Message message{
+            QString::asprintf(qUtf8Printable(QCoreApplication::translate(
+                                  "vt::DocumentCommands", "Have %d Pages exceeds the limits,Page length is %d.")),
+                              rejectedRows_, kMaxTextBytes)};
         message.details = rejectedDetails_;
         op_.showMessage(message);
     }
     if (unprintableRows_ > 0) {
-        Message message{unprintableRows_ == 1
-                            ? QStringLiteral("1 line holds characters that cannot be printed; it was not imported.")
-                            : QStringLiteral("%1 lines hold characters that cannot be printed; they were not imported.")
-                                  .arg(unprintableRows_)};
+        Message message{
+            unprintableRows_ == 1
+                ? tr("1 line holds characters that cannot be printed; it was not imported.")
+                : tr("%1 lines hold characters that cannot be printed; they were not imported.").arg(unprintableRows_)};
         message.details = unprintableDetails_;
         op_.showMessage(message);
     }
@@ -250,14 +255,14 @@ bool DocumentCommands::importRows(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        op_.prompt(QStringLiteral("Can not open file!"));
+        op_.prompt(tr("Can not open file!"));
         return false;
     }
     if (progress_) {
         progress_->setManualWait(false);
         progress_->setText(QString());
         progress_->show();
-        progress_->setText(QStringLiteral("Importing data,Please wait..."));
+        progress_->setText(tr("Importing data,Please wait..."));
     }
     file.close();
     // Read to the end before the job changes: a file without a usable line
@@ -279,7 +284,7 @@ bool DocumentCommands::importRows(const QString &path)
     if (content.pages.empty()) {
         if (progress_)
             progress_->hide();
-        op_.prompt(QStringLiteral("%1 holds no line that can become a page; the job is unchanged.").arg(shown(path)));
+        op_.prompt(tr("%1 holds no line that can become a page; the job is unchanged.").arg(shown(path)));
         return false;
     }
 
@@ -288,9 +293,8 @@ bool DocumentCommands::importRows(const QString &path)
     replacePages(content.pages, path);
 
     if (content.pagesLeftOut > 0) {
-        Message message{QStringLiteral("Get the MaxPage!\n%1 more lines of %2 were not imported.")
-                            .arg(content.pagesLeftOut)
-                            .arg(shown(path))};
+        Message message{
+            tr("Get the MaxPage!\n%1 more lines of %2 were not imported.").arg(content.pagesLeftOut).arg(shown(path))};
         message.details = describeRefusedLines(content, RefusedLine::BeyondPageLimit);
         op_.showMessage(message);
     }

@@ -4,6 +4,7 @@
 #include "commands/PageCommands.h"
 #include "model/Job.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -19,6 +20,8 @@ struct ImportedPage;
 // Save, Open and Import of the main window, without widgets. The window's
 // toolbar calls the dialog commands; the command line calls the path forms.
 class DocumentCommands {
+    Q_DECLARE_TR_FUNCTIONS(vt::DocumentCommands)
+
 public:
     DocumentCommands(Job &job, Operator &op, PageCommands &pages, ProgressView *progress = nullptr);
 

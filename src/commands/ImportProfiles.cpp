@@ -3,6 +3,7 @@
 #include "files/AtomicWrite.h"
 #include "files/Config.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
@@ -107,9 +108,9 @@ std::vector<ImportProfile> ImportProfiles::load(QString *problem)
     QJsonParseError error{};
     const QJsonDocument document = QJsonDocument::fromJson(file.read(4 * 1024 * 1024), &error);
     if (error.error != QJsonParseError::NoError)
-        return fail(QStringLiteral("%1 at byte %2").arg(error.errorString()).arg(error.offset));
+        return fail(QCoreApplication::translate("vt::ImportProfiles", "%1 at byte %2").arg(error.errorString()).arg(error.offset));
     if (!document.isObject() || !document.object().value(QStringLiteral("profiles")).isArray())
-        return fail(QStringLiteral("it has no \"profiles\" list"));
+        return fail(QCoreApplication::translate("vt::ImportProfiles", "it has no \"profiles\" list"));
     for (const QJsonValue &v : document.object().value(QStringLiteral("profiles")).toArray()) {
         ImportProfile p = fromJson(v.toObject());
         if (!p.name.trimmed().isEmpty())

@@ -3,6 +3,8 @@
 #include "commands/CellCommit.h"
 #include "layout/PageLayout.h"
 
+#include <QCoreApplication>
+
 namespace vt {
 
 namespace {
@@ -85,7 +87,7 @@ void setNumberCommand(Job &job, Operator &op)
     // Judged as the page will be stored, the mark as one byte: what fits is
     // taken, what does not would be cut and is refused.
     if (cell.size() > kMaxTextBytes || storedTextLength(line1, line2, false) > kMaxTextBytes) {
-        op.prompt(QStringLiteral("Input is over length!"));
+        op.prompt(QCoreApplication::translate("vt::CellCommit", "Input is over length!"));
         return;
     }
 

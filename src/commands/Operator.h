@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -41,9 +42,15 @@ enum class MessageIcon { None, Information, Exclamation, Warning, Question, Erro
 enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class Answer { Ok, Cancel, Yes, No };
 
+// The caption of the program's messages.
+inline QString promptCaption()
+{
+    return QCoreApplication::translate("vt::Message", "Prompt");
+}
+
 struct Message {
     QString text;
-    QString caption = QStringLiteral("Prompt");
+    QString caption = promptCaption();
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
     // Offered on request beside the text (the window's "Show Details...").

@@ -1,5 +1,6 @@
 #include "commands/PageCommands.h"
 
+#include <QCoreApplication>
 #include <QMetaObject>
 
 namespace vt {
@@ -37,7 +38,7 @@ bool PageCommands::add()
 {
     PageTableModel &table = job_.model;
     if (table.rowCount() >= kMaxPages) {
-        op_.prompt(QStringLiteral("Get the MaxPage!"));
+        op_.prompt(tr("Get the MaxPage!"));
         return false;
     }
     op_.focusPageTable();
@@ -110,7 +111,7 @@ void PageCommands::appendMark(char16_t markChar)
 
     QString text = table.cellText(row, column);
     if (text.size() >= kMaxTextBytes) {
-        op_.prompt(QStringLiteral("Input is over length!"));
+        op_.prompt(QCoreApplication::translate("vt::CellCommit", "Input is over length!"));
         return;
     }
 

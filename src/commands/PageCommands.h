@@ -4,10 +4,14 @@
 #include "commands/PageTableProtocol.h"
 #include "model/Job.h"
 
+#include <QCoreApplication>
+
 namespace vt {
 
 // The commands that add, delete and mark pages.
 class PageCommands {
+    Q_DECLARE_TR_FUNCTIONS(vt::PageCommands)
+
 public:
     // `owner` answers the second-line guard for the mark commands and takes
     // their (queued) cell commits; without one, marks are neither guarded

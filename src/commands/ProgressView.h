@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -14,8 +15,10 @@ inline QString timeLeftText(qint64 ms)
 {
     const qint64 seconds = (ms + 999) / 1000;
     if (seconds < 60)
-        return QStringLiteral("about %1 s left").arg(seconds);
-    return QStringLiteral("about %1 min %2 s left").arg(seconds / 60).arg(seconds % 60);
+        return QCoreApplication::translate("vt::ProgressView", "about %1 s left").arg(seconds);
+    return QCoreApplication::translate("vt::ProgressView", "about %1 min %2 s left")
+        .arg(seconds / 60)
+        .arg(seconds % 60);
 }
 
 class ProgressView {

@@ -2,6 +2,7 @@
 
 #include "model/PageRecord.h"
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,8 @@ namespace vt {
 // rule's message: which page, and for a page too long, which line and by how
 // many millimetres.
 class RefusalDetails {
+    Q_DECLARE_TR_FUNCTIONS(vt::RefusalDetails)
+
 public:
     // The page as measured at the refused setting, before it is put back.
     void tooLong(int row, const PageRecord &page);

@@ -130,11 +130,12 @@ void SettingRules::materialParameterChanged(int index)
         for (const PageRecord *page = job_.pageHead(); page; page = job_.chain.next(page), ++row)
             if (page->twoLines) {
                 ++twoLinePages;
-                details.refused(row, QStringLiteral("two lines"));
+                details.refused(row, tr("two lines"));
             }
         if (twoLinePages > 0) {
-            tell(QString::asprintf("The material not suitable for double-line, have %d  pages set double！",
-                                   twoLinePages),
+            tell(QString::asprintf(
+                     qUtf8Printable(tr("The material not suitable for double-line, have %d  pages set double！")),
+                     twoLinePages),
                  details);
             // The size chosen before, which every page still has.
             op_.selectListEntry(ControlId::MaterialParameter, s.sizeIndex);
@@ -185,7 +186,8 @@ void SettingRules::copiesChanged()
 {
     readBoundEdits();
     if (values_.copiesValue < kMinCopies || values_.copiesValue > kMaxCopies) {
-        op_.prompt(QString::asprintf("Copies should be in [1-%d] , setting  is  invalid!", kMaxCopies));
+        op_.prompt(
+            QString::asprintf(qUtf8Printable(tr("Copies should be in [1-%d] , setting  is  invalid!")), kMaxCopies));
         values_.copiesValue = 1;
         // The rewritten edit runs this rule again with 1; say so here too,
         // for operators whose edits raise no rules.
@@ -213,7 +215,7 @@ void SettingRules::automaticClicked()
             // would be nonsense.
             if (page.autoLength == 0) {
                 ++refused;
-                details.refused(row, QStringLiteral("automatic font size"));
+                details.refused(row, tr("automatic font size"));
             }
             return;
         }
@@ -222,8 +224,9 @@ void SettingRules::automaticClicked()
     });
     job_.modified = true;
     if (refused > 0)
-        tell(QString::asprintf("Have %d page is automatic font size, can't set auto length, Setting is invalid!",
-                               refused),
+        tell(QString::asprintf(
+                 qUtf8Printable(tr("Have %d page is automatic font size, can't set auto length, Setting is invalid!")),
+                 refused),
              details);
     op_.enableControl(ControlId::LengthEdit, false);
     op_.enableControl(ControlId::LengthSet, false);
@@ -247,7 +250,7 @@ void SettingRules::lengthSetClicked()
     readBoundEdits();
     const int mm = values_.lengthValue;
     if (mm < kMinLengthMm || mm > kMaxLengthMm) {
-        op_.prompt(QString::asprintf("Segment Lenth should be in (6-%d)!", kMaxLengthMm));
+        op_.prompt(QString::asprintf(qUtf8Printable(tr("Segment Lenth should be in (6-%d)!")), kMaxLengthMm));
         values_.lengthValue = 25;
         rewriteBoundEdits();
         return;
@@ -279,7 +282,9 @@ void SettingRules::lengthSetClicked()
     });
     job_.modified = true;
     if (refused > 0)
-        tell(QString::asprintf("Have %d page exceeds the limits of length, Setting is invalid!", refused), details);
+        tell(QString::asprintf(qUtf8Printable(tr("Have %d page exceeds the limits of length, Setting is invalid!")),
+                               refused),
+             details);
 }
 
 // ---- Repeat, font, zoom, frame, direction ----
@@ -289,7 +294,7 @@ void SettingRules::repeatSetClicked()
     readBoundEdits();
     const int repeat = values_.repeatValue;
     if (repeat < kMinRepeat || repeat > kMaxRepeat) {
-        op_.prompt(QString::asprintf("Repetition should be in (1-%d)!", kMaxRepeat));
+        op_.prompt(QString::asprintf(qUtf8Printable(tr("Repetition should be in (1-%d)!")), kMaxRepeat));
         values_.repeatValue = 1;
         rewriteBoundEdits();
         return;
@@ -316,18 +321,18 @@ void SettingRules::fontSizeChanged(int index)
     forEachPageInScope([&](PageRecord &page, int row) {
         if (index == 0 && page.autoLength == 1) {
             ++automaticLength;
-            details.refused(row, QStringLiteral("automatic length"));
+            details.refused(row, tr("automatic length"));
             return;
         }
         if (index > limit) {
             op_.selectListEntry(ControlId::FontSize, limit);
             ++overMaximum;
-            details.refused(row, QStringLiteral("font size above %1 for this medium").arg(limit));
+            details.refused(row, tr("font size above %1 for this medium").arg(limit));
             return;
         }
         if (index >= 4 && page.twoLines == 1) {
             ++twoLine;
-            details.refused(row, QStringLiteral("two lines"));
+            details.refused(row, tr("two lines"));
             return;
         }
         const std::uint8_t autoFontSize = page.autoFontSize;
@@ -351,16 +356,20 @@ void SettingRules::fontSizeChanged(int index)
     QString message;
     const auto line = [&message](int count, const char *format) {
         if (count > 0)
-            message += QString::asprintf(format, count);
+            message += QString::asprintf(qUtf8Printable(tr(format)), count);
     };
     if (index == 0) {
-        line(automaticLength, "Have %d page set automatic length, can not set automatic font size! \r\n");
-        line(tooLong, "Have %d page exceeds the limits of length, select the other font size! \r\n");
+        line(automaticLength, QT_TR_NOOP("Have %d page set automatic length, can not set automatic font size! \r\n"));
+        line(tooLong, QT_TR_NOOP("Have %d page exceeds the limits of length, select the other font size! \r\n"));
     } else {
-        line(overMaximum,
-             "Have %d page's font size exceeds the limits of selected medium size, please select other font size!\r\n");
-        line(twoLine, "Have %d page's font size not suitable for the double lines ,please select other font size\r\n");
-        line(tooLong, "Have %d page exceeds the limits of length, select the other font size !\r\n");
+        line(
+            overMaximum,
+            QT_TR_NOOP(
+                "Have %d page's font size exceeds the limits of selected medium size, please select other font size!\r\n"));
+        line(twoLine,
+             QT_TR_NOOP(
+                 "Have %d page's font size not suitable for the double lines ,please select other font size\r\n"));
+        line(tooLong, QT_TR_NOOP("Have %d page exceeds the limits of length, select the other font size !\r\n"));
     }
     if (!message.isEmpty())
         tell(message, details);
@@ -418,10 +427,12 @@ void SettingRules::directionChanged(int index)
     });
     job_.modified = true;
     if (refused > 0)
-        tell(QString::asprintf(
-                 "Have %d page exceeds the limits of length.\r\n It is invalid to set the direction,\r\n please reset it.",
-                 refused),
-             details);
+        tell(
+            QString::asprintf(
+                qUtf8Printable(tr(
+                    "Have %d page exceeds the limits of length.\r\n It is invalid to set the direction,\r\n please reset it.")),
+                refused),
+            details);
 }
 
 void SettingRules::tell(const QString &text, const RefusalDetails &details)

@@ -3,6 +3,7 @@
 #include "commands/OffThread.h"
 #include "commands/PageCommands.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -44,7 +45,8 @@ public:
 
 QString cannotImportText(const QString &path, const QString &why)
 {
-    return QStringLiteral("Can not import %1: %2; the job is unchanged.").arg(shown(path), why);
+    return QCoreApplication::translate("vt::TableCommands", "Can not import %1: %2; the job is unchanged.")
+        .arg(shown(path), why);
 }
 
 QString TableCommands::splitPartName(const QString &name, int part)
@@ -60,8 +62,8 @@ bool TableCommands::usable(const QString &path, const TableContent &content)
     QString why = content.problem;
     if (why.isEmpty() && content.pages.empty()) {
         const QString sheet = content.sheet < content.sheets.size() ? content.sheets[content.sheet] : QString();
-        why = sheet.isEmpty() ? QStringLiteral("it holds no row that can become a page")
-                              : QStringLiteral("sheet \"%1\" holds no row that can become a page").arg(sheet);
+        why = sheet.isEmpty() ? tr("it holds no row that can become a page")
+                              : tr("sheet \"%1\" holds no row that can become a page").arg(sheet);
     }
     if (why.isEmpty())
         return true;
@@ -99,15 +101,17 @@ bool TableCommands::importContent(const QString &path, const TableContent &conte
 
 bool TableCommands::askToReplace(const QStringList &existing)
 {
-    Message question{QString(), QStringLiteral("Prompt"), MessageIcon::None, MessageButtons::YesNo};
+    Message question{QString(), promptCaption(), MessageIcon::None, MessageButtons::YesNo};
     if (existing.size() == 1) {
         // As Save asks about one file.
-        question.text = QStringLiteral("%1 already exists.\nDo you want to replace it?").arg(shown(existing.front()));
+        question.text = QCoreApplication::translate("vt::DocumentCommands",
+                                                    "%1 already exists.\nDo you want to replace it?")
+                            .arg(shown(existing.front()));
     } else {
         QStringList names;
         for (const QString &part : existing)
             names << QFileInfo(part).fileName();
-        question.text = QStringLiteral("%1 files of this split already exist in %2: %3.\nDo you want to replace them?")
+        question.text = tr("%1 files of this split already exist in %2: %3.\nDo you want to replace them?")
                             .arg(existing.size())
                             .arg(shown(QFileInfo(existing.front()).absolutePath()), names.join(QStringLiteral(", ")));
     }
@@ -145,7 +149,7 @@ bool TableCommands::splitTable(const QString &path, const TableChoice &choice, c
         documents.replacePages(chunk, path);
         const QString target = splitPartName(name, ++part);
         if (!documents.saveTo(target)) {
-            op_.prompt(quiet.problems.isEmpty() ? QStringLiteral("Can not save file %1.").arg(shown(target))
+            op_.prompt(quiet.problems.isEmpty() ? tr("Can not save file %1.").arg(shown(target))
                                                 : quiet.problems.constLast());
             return false;
         }

@@ -5,12 +5,16 @@
 
 #include <functional>
 
+#include <QCoreApplication>
+
 namespace vt {
 
 // Import Table: the job from a sheet of a workbook or a delimited text file,
 // through the same page filling as Import, or the rows split into several
 // documents of at most a job's worth of pages each.
 class TableCommands {
+    Q_DECLARE_TR_FUNCTIONS(vt::TableCommands)
+
 public:
     TableCommands(Job &job, Operator &op, DocumentCommands &documents) : job_(job), op_(op), documents_(documents) {}
 

@@ -6,6 +6,8 @@
 #include "model/CodePage.h"
 #include "model/PageRecord.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace vt {
@@ -50,8 +52,9 @@ std::optional<CellTemplate> CellTemplate::parse(const QString &text, const QStri
         else if (allDigits(whole))
             t.parts_.push_back(Part{whole, -1});
         else {
-            problem = QStringLiteral("there is no column \"%1\" (text around columns goes in a template, "
-                                     "such as {A}-{B})")
+            problem = QCoreApplication::translate("vt::TableImport",
+                                                  "there is no column \"%1\" (text around columns goes in a template, "
+                                                  "such as {A}-{B})")
                           .arg(whole);
             return std::nullopt;
         }
@@ -73,14 +76,15 @@ std::optional<CellTemplate> CellTemplate::parse(const QString &text, const QStri
         }
         const qsizetype close = text.indexOf(QLatin1Char('}'), i + 1);
         if (close < 0) {
-            problem = QStringLiteral("\"%1\" has a \"{\" without its \"}\" (a brace itself is written {{)")
+            problem = QCoreApplication::translate("vt::TableImport",
+                                                  "\"%1\" has a \"{\" without its \"}\" (a brace itself is written {{)")
                           .arg(text.mid(i));
             return std::nullopt;
         }
         const QString name = text.mid(i + 1, close - i - 1);
         const int column = columnOf(name, headers);
         if (column < 0) {
-            problem = QStringLiteral("there is no column \"%1\"").arg(name);
+            problem = QCoreApplication::translate("vt::TableImport", "there is no column \"%1\"").arg(name);
             return std::nullopt;
         }
         if (!literal.isEmpty())
@@ -181,12 +185,12 @@ int chosenSheet(const TableChoice &choice, const QStringList &sheets, QString &p
         if (sheet < 0)
             sheet = choice.sheetName.toInt() - 1;
         if (sheet < 0 || sheet >= sheets.size()) {
-            problem = QStringLiteral("it has no sheet \"%1\"").arg(choice.sheetName);
+            problem = QCoreApplication::translate("vt::TableImport", "it has no sheet \"%1\"").arg(choice.sheetName);
             return -1;
         }
     }
     if (sheet < 0 || sheet >= sheets.size()) {
-        problem = QStringLiteral("it has no sheet %1").arg(sheet + 1);
+        problem = QCoreApplication::translate("vt::TableImport", "it has no sheet %1").arg(sheet + 1);
         return -1;
     }
     return sheet;
@@ -254,7 +258,7 @@ bool RowsToPages::compile(const QStringList &headers)
         return true;
     if (compileEnd(far_, choice_.farLine1, choice_.farLine2, choice_.farRepeat, headers))
         return true;
-    content_.problem = QStringLiteral("the far end's fields: %1").arg(content_.problem);
+    content_.problem = QCoreApplication::translate("vt::TableImport", "the far end's fields: %1").arg(content_.problem);
     return false;
 }
 
@@ -394,7 +398,7 @@ TableContent readTable(TableReader &reader, const TableChoice &choice, qint64 ke
     if (!read)
         content.problem = reader.problem();
     else if (stopped)
-        content.problem = QStringLiteral("the reading was stopped");
+        content.problem = QCoreApplication::translate("vt::TableImport", "the reading was stopped");
     else if (content.problem.isEmpty())
         pages.finish();
     return content;
@@ -418,12 +422,12 @@ namespace {
 QString rowName(const TableRefusal &r)
 {
     switch (r.end) {
-    case WireEnd::Near: return QStringLiteral("Row %1, near end").arg(r.row);
-    case WireEnd::Far: return QStringLiteral("Row %1, far end").arg(r.row);
-    case WireEnd::Both: return QStringLiteral("Row %1, both ends").arg(r.row);
+    case WireEnd::Near: return QCoreApplication::translate("vt::TableImport", "Row %1, near end").arg(r.row);
+    case WireEnd::Far: return QCoreApplication::translate("vt::TableImport", "Row %1, far end").arg(r.row);
+    case WireEnd::Both: return QCoreApplication::translate("vt::TableImport", "Row %1, both ends").arg(r.row);
     case WireEnd::None: break;
     }
-    return QStringLiteral("Row %1").arg(r.row);
+    return QCoreApplication::translate("vt::TableImport", "Row %1").arg(r.row);
 }
 
 } // namespace
@@ -435,18 +439,23 @@ QString describeRefusals(const TableContent &content)
         const QString row = rowName(r);
         switch (r.reason) {
         case TableRefusal::TooLong:
-            lines << QStringLiteral("%1: %2 bytes, over %3 with the separator").arg(row).arg(r.bytes).arg(kMaxTextBytes);
+            lines << QCoreApplication::translate("vt::TableImport", "%1: %2 bytes, over %3 with the separator")
+                         .arg(row)
+                         .arg(r.bytes)
+                         .arg(kMaxTextBytes);
             break;
-        case TableRefusal::Empty: lines << QStringLiteral("%1: empty").arg(row); break;
+        case TableRefusal::Empty: lines << QCoreApplication::translate("vt::TableImport", "%1: empty").arg(row); break;
         case TableRefusal::BeyondPageLimit:
-            lines << QStringLiteral("%1: beyond the %2-page limit").arg(row).arg(kMaxPages);
+            lines << QCoreApplication::translate("vt::TableImport", "%1: beyond the %2-page limit").arg(row).arg(kMaxPages);
             break;
-        case TableRefusal::Unprintable: lines << QStringLiteral("%1: %2").arg(row, r.note); break;
+        case TableRefusal::Unprintable:
+            lines << QCoreApplication::translate("vt::TableImport", "%1: %2").arg(row, r.note);
+            break;
         }
     }
     const qint64 total = content.tooLong + content.empty + content.unprintable + content.beyondLimit;
     if (total > lines.size())
-        lines << QStringLiteral("... and %1 more rows").arg(total - lines.size());
+        lines << QCoreApplication::translate("vt::TableImport", "... and %1 more rows").arg(total - lines.size());
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -472,18 +481,21 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
             line.row = r.row;
             switch (r.reason) {
             case TableRefusal::TooLong:
-                line.refusal = QStringLiteral("%1 bytes, over %2").arg(r.bytes).arg(kMaxTextBytes);
+                line.refusal =
+                    QCoreApplication::translate("vt::TableImport", "%1 bytes, over %2").arg(r.bytes).arg(kMaxTextBytes);
                 break;
-            case TableRefusal::Empty: line.refusal = QStringLiteral("empty"); break;
+            case TableRefusal::Empty: line.refusal = QCoreApplication::translate("vt::TableImport", "empty"); break;
             case TableRefusal::BeyondPageLimit:
-                line.refusal = QStringLiteral("beyond the %1-page limit").arg(kMaxPages);
+                line.refusal =
+                    QCoreApplication::translate("vt::TableImport", "beyond the %1-page limit").arg(kMaxPages);
                 break;
             case TableRefusal::Unprintable: line.refusal = r.note; break;
             }
             line.origin.end = r.end;
             if (r.end == WireEnd::Near || r.end == WireEnd::Far)
-                line.refusal = QStringLiteral("%1 end: %2")
-                                   .arg(r.end == WireEnd::Near ? QStringLiteral("near") : QStringLiteral("far"), line.refusal);
+                line.refusal = (r.end == WireEnd::Near ? QCoreApplication::translate("vt::TableImport", "near end: %1")
+                                                       : QCoreApplication::translate("vt::TableImport", "far end: %1"))
+                                   .arg(line.refusal);
         }
         rows.push_back(std::move(line));
     }
@@ -492,33 +504,47 @@ std::vector<PreviewRow> previewRows(const TableContent &content, int limit)
 
 QString previewSummary(const TableContent &content)
 {
-    QString text = QStringLiteral("%1 %2: %3 %4")
+    static const char *const counts[2][2] = {
+        {QT_TRANSLATE_NOOP("vt::TableImport", "%1 rows: %2 pages"),
+         QT_TRANSLATE_NOOP("vt::TableImport", "%1 rows: %2 page")},
+        {QT_TRANSLATE_NOOP("vt::TableImport", "%1 row: %2 pages"),
+         QT_TRANSLATE_NOOP("vt::TableImport", "%1 row: %2 page")},
+    };
+    QString text = QCoreApplication::translate("vt::TableImport", counts[content.rows == 1][content.pages.size() == 1])
                        .arg(content.rows)
-                       .arg(content.rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"))
-                       .arg(content.pages.size())
-                       .arg(content.pages.size() == 1 ? QStringLiteral("page") : QStringLiteral("pages"));
+                       .arg(content.pages.size());
     if (const qint64 refused = content.tooLong + content.empty + content.unprintable; refused > 0)
-        text += QStringLiteral(", %1 refused").arg(refused);
+        text += QCoreApplication::translate("vt::TableImport", ", %1 refused").arg(refused);
     if (content.beyondLimit > 0)
-        text += QStringLiteral(", %1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
+        text += QCoreApplication::translate("vt::TableImport", ", %1 beyond the %2-page limit")
+                    .arg(content.beyondLimit)
+                    .arg(kMaxPages);
     return text;
 }
 
-QString refusalSummary(const TableContent &content, const QString &shownPath, const QString &verb)
+QString refusalSummary(const TableContent &content, const QString &shownPath, const QString &givenVerb)
 {
+    //: What was done to the rows, as in "3 rows of wires.xlsx were not imported".
+    const QString verb = givenVerb.isEmpty() ? QCoreApplication::translate("vt::TableImport", "imported") : givenVerb;
     const qint64 total = content.tooLong + content.empty + content.unprintable + content.beyondLimit;
     if (total == 0)
         return {};
     QStringList parts;
     if (content.tooLong > 0)
-        parts << QStringLiteral("%1 over %2 bytes").arg(content.tooLong).arg(kMaxTextBytes);
+        parts << QCoreApplication::translate("vt::TableImport", "%1 over %2 bytes")
+                     .arg(content.tooLong)
+                     .arg(kMaxTextBytes);
     if (content.empty > 0)
-        parts << QStringLiteral("%1 empty").arg(content.empty);
+        parts << QCoreApplication::translate("vt::TableImport", "%1 empty").arg(content.empty);
     if (content.unprintable > 0)
-        parts << QStringLiteral("%1 with characters that cannot be printed").arg(content.unprintable);
+        parts << QCoreApplication::translate("vt::TableImport", "%1 with characters that cannot be printed")
+                     .arg(content.unprintable);
     if (content.beyondLimit > 0)
-        parts << QStringLiteral("%1 beyond the %2-page limit").arg(content.beyondLimit).arg(kMaxPages);
-    return (total == 1 ? QStringLiteral("%1 row of %2 was not %3: %4.") : QStringLiteral("%1 rows of %2 were not %3: %4."))
+        parts << QCoreApplication::translate("vt::TableImport", "%1 beyond the %2-page limit")
+                     .arg(content.beyondLimit)
+                     .arg(kMaxPages);
+    return (total == 1 ? QCoreApplication::translate("vt::TableImport", "%1 row of %2 was not %3: %4.")
+                       : QCoreApplication::translate("vt::TableImport", "%1 rows of %2 were not %3: %4."))
         .arg(total)
         .arg(shownPath, verb, parts.join(QStringLiteral(", ")));
 }

@@ -138,7 +138,7 @@ TableContent readTable(const QString &path, const TableChoice &choice, qint64 ke
 QString describeRefusals(const TableContent &content);
 // The one-line summary of the refusals, or empty when there are none.
 QString refusalSummary(const TableContent &content, const QString &shownPath,
-                       const QString &verb = QStringLiteral("imported"));
+                       const QString &verb = {}); // empty: "imported"
 
 // One line of the Import Table preview: a page the row gives, or the
 // row's refusal.

@@ -1,6 +1,7 @@
 #include "commands/TablePreview.h"
 
 #include <new>
+#include <QCoreApplication>
 
 namespace vt {
 
@@ -14,7 +15,7 @@ public:
     bool readSheet(int index, const RowSink &sink) override
     {
         if (index != rows_.sheet)
-            return fail(QStringLiteral("the sheet was not kept"));
+            return fail(QCoreApplication::translate("vt::TablePreview", "the sheet was not kept"));
         for (const TableRow &row : rows_.rows)
             if (!sink(row))
                 break;
@@ -106,7 +107,8 @@ TablePreview readTablePreview(const QString &path, const TableChoice &choice,
         return readPreview(path, choice, kept, stop, keepUpTo);
     } catch (const std::bad_alloc &) {
         TablePreview failed;
-        failed.content.problem = QStringLiteral("reading it needs more memory than there is (refused)");
+        failed.content.problem = QCoreApplication::translate("vt::TablePreview",
+                                                             "reading it needs more memory than there is (refused)");
         return failed;
     }
 }

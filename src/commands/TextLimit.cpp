@@ -3,6 +3,7 @@
 #include "layout/PageLayout.h"
 #include "model/CodePage.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 namespace vt {
@@ -43,15 +44,24 @@ bool mayReplaceUnprintable(const Job &job, Operator &op, bool print)
     }
     if (pages.isEmpty())
         return true;
+    // Whole sentences, one for each case, so that a translation can say each its own way.
+    static const char *const texts[2][2] = {
+        {QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "Pages %1 hold characters that cannot be printed: %2. "
+                           "They would be saved as \"?\".\nSave anyway?"),
+         QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "Page %1 holds characters that cannot be printed: %2. "
+                           "They would be saved as \"?\".\nSave anyway?")},
+        {QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "Pages %1 hold characters that cannot be printed: %2. "
+                           "They would be printed as \"?\".\nPrint anyway?"),
+         QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "Page %1 holds characters that cannot be printed: %2. "
+                           "They would be printed as \"?\".\nPrint anyway?")},
+    };
     Message question;
-    question.text = QStringLiteral("%1 %2 %3 characters that cannot be printed: %4. They would be %5 as \"?\".\n"
-                                   "%6 anyway?")
-                        .arg(pages.size() == 1 ? QStringLiteral("Page") : QStringLiteral("Pages"),
-                             pages.join(QStringLiteral(", ")),
-                             pages.size() == 1 ? QStringLiteral("holds") : QStringLiteral("hold"),
-                             characterNames(characters),
-                             print ? QStringLiteral("printed") : QStringLiteral("saved"),
-                             print ? QStringLiteral("Print") : QStringLiteral("Save"));
+    question.text = QCoreApplication::translate("vt::TextLimit", texts[print][pages.size() == 1])
+                        .arg(pages.join(QStringLiteral(", ")), characterNames(characters));
     question.buttons = MessageButtons::YesNo;
     return op.showMessage(question) == Answer::Yes;
 }
@@ -67,20 +77,24 @@ bool mayCutOverlongPages(const Job &job, Operator &op, TextUse use)
     QStringList pages;
     for (int row : rows)
         pages << QString::number(row + 1);
-    const QString verb = print ? QStringLiteral("printed") : QStringLiteral("saved");
-    const QString command = print ? QStringLiteral("Print") : QStringLiteral("Save");
+    static const char *const texts[2][2] = {
+        {QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "The texts of pages %1 are longer than %2 bytes: only their first %2 "
+                           "bytes would be saved.\nSave anyway?"),
+         QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "The text of page %1 is longer than %2 bytes: only its first %2 bytes "
+                           "would be saved.\nSave anyway?")},
+        {QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "The texts of pages %1 are longer than %2 bytes: only their first %2 "
+                           "bytes would be printed.\nPrint anyway?"),
+         QT_TRANSLATE_NOOP("vt::TextLimit",
+                           "The text of page %1 is longer than %2 bytes: only its first %2 bytes "
+                           "would be printed.\nPrint anyway?")},
+    };
     Message question;
-    question.text = rows.size() == 1
-                        ? QStringLiteral("The text of page %1 is longer than %2 bytes: only its first %2 bytes "
-                                         "would be %3.\n%4 anyway?")
-                              .arg(pages.front())
-                              .arg(kMaxTextBytes)
-                              .arg(verb, command)
-                        : QStringLiteral("The texts of pages %1 are longer than %2 bytes: only their first %2 "
-                                         "bytes would be %3.\n%4 anyway?")
-                              .arg(pages.join(QStringLiteral(", ")))
-                              .arg(kMaxTextBytes)
-                              .arg(verb, command);
+    question.text = QCoreApplication::translate("vt::TextLimit", texts[print][rows.size() == 1])
+                        .arg(pages.join(QStringLiteral(", ")))
+                        .arg(kMaxTextBytes);
     question.buttons = MessageButtons::YesNo;
     return op.showMessage(question) == Answer::Yes && mayReplaceUnprintable(job, op, print);
 }

@@ -1,5 +1,6 @@
 #include "files/AtomicWrite.h"
 
+#include <QCoreApplication>
 #include <QSaveFile>
 
 namespace vt {
@@ -16,7 +17,7 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
     if (error) {
         *error = file.errorString();
         if (file.error() == QFileDevice::NoError || file.error() == QFileDevice::UnspecifiedError || error->isEmpty())
-            *error = QStringLiteral("the new file could not be completed.");
+            *error = QCoreApplication::translate("vt::AtomicWrite", "the new file could not be completed.");
     }
     return false;
 }

@@ -2,6 +2,7 @@
 
 #include "model/CodePage.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QIODevice>
 #include <QStringDecoder>
@@ -214,8 +215,9 @@ private:
         if (f.ascii)
             return {};
         const QList<char32_t> found = utf8_ ? unprintable : unprintableCharacters(text);
-        return found.isEmpty() ? QString()
-                               : QStringLiteral("%1: %2 cannot be printed").arg(text, characterNames(found));
+        return found.isEmpty()
+            ? QString()
+            : QCoreApplication::translate("vt::CodePage", "%1: %2 cannot be printed").arg(text, characterNames(found));
     }
 
     void refuse(qint64 bytes, RefusedLine::Reason reason, int alreadyCounted, const QString &note = {})
@@ -289,20 +291,22 @@ QString describeRefusedLines(const CsvContent &content, RefusedLine::Reason reas
         if (line.reason != reason)
             continue;
         if (reason == RefusedLine::TooLong)
-            lines << QStringLiteral("Line %1: %2 bytes, over %3 with the separator")
+            lines << QCoreApplication::translate("vt::CsvImport", "Line %1: %2 bytes, over %3 with the separator")
                          .arg(line.lineNumber)
                          .arg(line.bytes)
                          .arg(kMaxTextBytes);
         else if (reason == RefusedLine::Unprintable)
-            lines << QStringLiteral("Line %1: %2").arg(line.lineNumber).arg(line.note);
+            lines << QCoreApplication::translate("vt::CsvImport", "Line %1: %2").arg(line.lineNumber).arg(line.note);
         else
-            lines << QStringLiteral("Line %1: beyond the %2-page limit").arg(line.lineNumber).arg(kMaxPages);
+            lines << QCoreApplication::translate("vt::CsvImport", "Line %1: beyond the %2-page limit")
+                         .arg(line.lineNumber)
+                         .arg(kMaxPages);
     }
     const int total = reason == RefusedLine::TooLong       ? content.rejectedRows
                       : reason == RefusedLine::Unprintable ? content.unprintableRows
                                                            : content.pagesLeftOut;
     if (total > lines.size())
-        lines << QStringLiteral("... and %1 more lines").arg(total - lines.size());
+        lines << QCoreApplication::translate("vt::CsvImport", "... and %1 more lines").arg(total - lines.size());
     return lines.join(QLatin1Char('\n'));
 }
 

@@ -3,6 +3,7 @@
 #include "files/CsvImport.h"
 #include "model/CodePage.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
@@ -228,7 +229,7 @@ void DelimitedText::inspect(const TableOptions &options)
 {
     std::unique_ptr<QIODevice> in = device();
     if (!in) {
-        fail(QStringLiteral("it can not be read"));
+        fail(QCoreApplication::translate("vt::TableReader", "it can not be read"));
         return;
     }
     QByteArray sample = in->read(kSample);
@@ -247,10 +248,10 @@ bool DelimitedText::readSheet(int index, const RowSink &sink)
     if (!problem_.isEmpty())
         return false;
     if (index != 0)
-        return fail(QStringLiteral("a text file has one sheet only"));
+        return fail(QCoreApplication::translate("vt::TableReader", "a text file has one sheet only"));
     std::unique_ptr<QIODevice> in = device();
     if (!in)
-        return fail(QStringLiteral("it can not be read"));
+        return fail(QCoreApplication::translate("vt::TableReader", "it can not be read"));
 
     RecordSplitter splitter(separator_);
     TableRow row;

@@ -1,5 +1,6 @@
 #include "files/DocumentFile.h"
 
+#include <QCoreApplication>
 #include <QBuffer>
 #include <QIODevice>
 
@@ -202,7 +203,7 @@ DocumentContent readDocument(QIODevice &in, const JobSettings &settings, int kee
 {
     unsigned char head[kDocumentHeaderBytes];
     if (!readExactly(in, head, sizeof head))
-        return refused(QStringLiteral("the file is too short for a document header."));
+        return refused(QCoreApplication::translate("vt::DocumentFile", "the file is too short for a document header."));
     Reader hr{head};
     DocumentContent content;
     DocumentHeader &h = content.header;
@@ -214,25 +215,28 @@ DocumentContent readDocument(QIODevice &in, const JobSettings &settings, int kee
     h.sizeIndex = hr.int32();
     h.pageCount = hr.int32();
     if (h.pageCount < 0)
-        return refused(QStringLiteral("the file announces %1 pages.").arg(h.pageCount));
+        return refused(
+            QCoreApplication::translate("vt::DocumentFile", "the file announces %1 pages.").arg(h.pageCount));
 
     keep = std::max(keep, 0);
     content.pages.reserve(static_cast<std::size_t>(std::min(h.pageCount, keep)));
     unsigned char block[kHeadBytes + kMaxTextBytes + kTailBytes];
     for (int index = 0; index < h.pageCount; ++index) {
         const auto endsEarly = [&] {
-            return refused(QStringLiteral("the file ends inside page %1 of the %2 it announces.")
-                               .arg(index + 1)
-                               .arg(h.pageCount));
+            return refused(
+                QCoreApplication::translate("vt::DocumentFile", "the file ends inside page %1 of the %2 it announces.")
+                    .arg(index + 1)
+                    .arg(h.pageCount));
         };
         if (!readExactly(in, block, kHeadBytes))
             return endsEarly();
         const int textLength = block[kHeadBytes - 1];
         if (textLength > kMaxTextBytes)
-            return refused(QStringLiteral("page %1 has %2 bytes of text, more than %3.")
-                               .arg(index + 1)
-                               .arg(textLength)
-                               .arg(kMaxTextBytes));
+            return refused(
+                QCoreApplication::translate("vt::DocumentFile", "page %1 has %2 bytes of text, more than %3.")
+                    .arg(index + 1)
+                    .arg(textLength)
+                    .arg(kMaxTextBytes));
         if (!readExactly(in, block + kHeadBytes, textLength + kTailBytes))
             return endsEarly();
         if (index >= keep) {

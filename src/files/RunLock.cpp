@@ -1,5 +1,6 @@
 #include "files/RunLock.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #ifdef _WIN32
@@ -82,7 +83,7 @@ bool RunLock::tryLock(const QString &path)
         // flock, not fcntl: fcntl's locks belong to the process and would not
         // keep two windows of one program apart.
         if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            error_ = errno == EWOULDBLOCK ? QStringLiteral("held by a running program")
+            error_ = errno == EWOULDBLOCK ? QCoreApplication::translate("vt::RunLock", "held by a running program")
                                           : QString::fromLocal8Bit(std::strerror(errno));
             ::close(fd);
             return false;
@@ -97,7 +98,7 @@ bool RunLock::tryLock(const QString &path)
         }
         ::close(fd);
     }
-    error_ = QStringLiteral("the lock file keeps changing");
+    error_ = QCoreApplication::translate("vt::RunLock", "the lock file keeps changing");
     return false;
 }
 

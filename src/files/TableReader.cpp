@@ -6,6 +6,7 @@
 #include "files/XlsReader.h"
 #include "files/XlsxReader.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <charconv>
@@ -29,10 +30,14 @@ bool holdsEncryptedPackage(const QByteArray &bytes)
 QString notA(TableFormat format)
 {
     switch (format) {
-    case TableFormat::Xlsx: return QStringLiteral("it is not an Excel workbook (.xlsx)");
-    case TableFormat::Ods: return QStringLiteral("it is not an OpenDocument spreadsheet (.ods)");
-    case TableFormat::Xls: return QStringLiteral("it is not an Excel 97-2003 workbook (.xls)");
-    case TableFormat::Text: return QStringLiteral("it is a workbook or an archive, not text");
+    case TableFormat::Xlsx:
+        return QCoreApplication::translate("vt::TableReader", "it is not an Excel workbook (.xlsx)");
+    case TableFormat::Ods:
+        return QCoreApplication::translate("vt::TableReader", "it is not an OpenDocument spreadsheet (.ods)");
+    case TableFormat::Xls:
+        return QCoreApplication::translate("vt::TableReader", "it is not an Excel 97-2003 workbook (.xls)");
+    case TableFormat::Text:
+        return QCoreApplication::translate("vt::TableReader", "it is a workbook or an archive, not text");
     }
     return {};
 }
@@ -117,7 +122,8 @@ std::unique_ptr<TableReader> openTable(const QString &path, const TableOptions &
     const std::optional<TableFormat> format = tableFormatOfName(path);
     QFile file(path);
     if (!format) {
-        problem = QStringLiteral("it is not a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)");
+        problem = QCoreApplication::translate("vt::TableReader",
+                                              "it is not a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)");
         return nullptr;
     }
     if (!file.open(QIODevice::ReadOnly)) {

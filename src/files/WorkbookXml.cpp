@@ -1,11 +1,23 @@
 #include "files/WorkbookXml.h"
 
+#include <QCoreApplication>
+
 namespace vt {
 
 namespace tableproblem {
-QString damaged() { return QStringLiteral("the workbook is damaged or cut short"); }
-QString encrypted() { return QStringLiteral("the workbook is encrypted (protected by a password)"); }
-QString entities() { return QStringLiteral("its XML declares entities, which no workbook needs (refused)"); }
+QString damaged()
+{
+    return QCoreApplication::translate("vt::TableReader", "the workbook is damaged or cut short");
+}
+QString encrypted()
+{
+    return QCoreApplication::translate("vt::TableReader", "the workbook is encrypted (protected by a password)");
+}
+QString entities()
+{
+    return QCoreApplication::translate("vt::TableReader",
+                                       "its XML declares entities, which no workbook needs (refused)");
+}
 } // namespace tableproblem
 
 QString zipProblemText(ZipArchive::Problem problem)
@@ -16,7 +28,7 @@ QString zipProblemText(ZipArchive::Problem problem)
     case ZipArchive::Problem::Damaged: return tableproblem::damaged();
     case ZipArchive::Problem::Encrypted: return tableproblem::encrypted();
     case ZipArchive::Problem::TooLarge:
-        return QStringLiteral("its parts would unpack to more than %1 MB (refused)")
+        return QCoreApplication::translate("vt::TableReader", "its parts would unpack to more than %1 MB (refused)")
             .arg(ZipArchive::kMaxUnpackedBytes / (1024 * 1024));
     }
     return tableproblem::damaged();

@@ -23,7 +23,10 @@ QString &programPath()
     return path;
 }
 
-QString cannotBeRead(const QString &why) { return QStringLiteral("it cannot be read (%1)").arg(why); }
+QString cannotBeRead(const QString &why)
+{
+    return QCoreApplication::translate("vt::TableReader", "it cannot be read (%1)").arg(why);
+}
 
 // The reader's reason for a file it could not read, as the operator is told it.
 QString refusal(const QByteArray &reason)
@@ -31,17 +34,21 @@ QString refusal(const QByteArray &reason)
     if (reason == "encrypted")
         return tableproblem::encrypted();
     if (reason == "unreadable")
-        return QStringLiteral("it can not be read");
+        return QCoreApplication::translate("vt::TableReader", "it can not be read");
     // Spreadsheet programs open these; saved again by one, the file reads here.
     if (reason == "biff5")
-        return QStringLiteral("it is an Excel 5.0/95 workbook, which this program cannot read; "
-                              "open it in a spreadsheet program and save it as .xlsx");
+        return QCoreApplication::translate("vt::TableReader",
+                                           "it is an Excel 5.0/95 workbook, which this program cannot read; "
+                                           "open it in a spreadsheet program and save it as .xlsx");
     if (reason.startsWith("named "))
-        return QStringLiteral("it is an Excel 97-2003 workbook that keeps its sheets under the name \"%1\", "
-                              "which this program cannot read; open it in a spreadsheet program and save it as .xlsx")
+        return QCoreApplication::translate(
+                   "vt::TableReader",
+                   "it is an Excel 97-2003 workbook that keeps its sheets under the name \"%1\", "
+                   "which this program cannot read; open it in a spreadsheet program and save it as .xlsx")
             .arg(QString::fromUtf8(reason.mid(6)));
     if (reason == "no workbook")
-        return QStringLiteral("it is not an Excel 97-2003 workbook (.xls) but a document of another kind");
+        return QCoreApplication::translate("vt::TableReader",
+                                           "it is not an Excel 97-2003 workbook (.xls) but a document of another kind");
     return tableproblem::damaged();
 }
 
@@ -70,7 +77,7 @@ XlsReader::XlsReader(const QString &path) : path_(path) { run({path_}, nullptr);
 XlsReader::XlsReader(const QByteArray &bytes)
 {
     if (!copy_.open() || copy_.write(bytes) != bytes.size() || !copy_.flush()) {
-        fail(QStringLiteral("a temporary copy could not be written"));
+        fail(QCoreApplication::translate("vt::TableReader", "a temporary copy could not be written"));
         return;
     }
     path_ = copy_.fileName();
@@ -97,7 +104,8 @@ bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
     reader.setStandardInputFile(QProcess::nullDevice());
     reader.start(program(), arguments, QIODevice::ReadOnly);
     if (!reader.waitForStarted())
-        return fail(cannotBeRead(QStringLiteral("the .xls reader %1 did not start").arg(program())));
+        return fail(cannotBeRead(
+            QCoreApplication::translate("vt::TableReader", "the .xls reader %1 did not start").arg(program())));
     const QDeadlineTimer deadline(timeLimit.load());
     QStringList names;
     TableRow row;
@@ -115,19 +123,20 @@ bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
         xlsstream::Record record;
         const xlsstream::Next next = xlsstream::next(data, pos, record);
         if (next == xlsstream::Next::Bad) {
-            problem = cannotBeRead(QStringLiteral("the .xls reader wrote what is not a record"));
+            problem = cannotBeRead(
+                QCoreApplication::translate("vt::TableReader", "the .xls reader wrote what is not a record"));
             break;
         }
         if (next == xlsstream::Next::More) {
             data.remove(0, pos);
             pos = 0;
             if (reader.bytesAvailable() == 0 && reader.state() == QProcess::NotRunning) {
-                problem = cannotBeRead(QStringLiteral("the .xls reader failed on it"));
+                problem = cannotBeRead(QCoreApplication::translate("vt::TableReader", "the .xls reader failed on it"));
                 break;
             }
             if (reader.bytesAvailable() == 0 && !reader.waitForReadyRead(static_cast<int>(deadline.remainingTime()))
                 && reader.state() != QProcess::NotRunning) {
-                problem = cannotBeRead(QStringLiteral("reading it took too long"));
+                problem = cannotBeRead(QCoreApplication::translate("vt::TableReader", "reading it took too long"));
                 break;
             }
             data += reader.readAllStandardOutput();
@@ -140,7 +149,8 @@ bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
             bool number = false;
             row.number = record.payload.toLongLong(&number);
             if (!number || row.number <= 0 || row.number > kMaxSheetRows)
-                problem = cannotBeRead(QStringLiteral("the .xls reader wrote a bad row"));
+                problem = cannotBeRead(
+                    QCoreApplication::translate("vt::TableReader", "the .xls reader wrote a bad row"));
             break;
         }
         case 'C': {
@@ -148,7 +158,8 @@ bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
             bool number = false;
             const int column = record.payload.left(blank).toInt(&number);
             if (blank < 0 || !number || column < row.cells.size() || column >= kMaxSheetColumns || row.number == 0) {
-                problem = cannotBeRead(QStringLiteral("the .xls reader wrote a bad cell"));
+                problem = cannotBeRead(
+                    QCoreApplication::translate("vt::TableReader", "the .xls reader wrote a bad cell"));
                 break;
             }
             while (row.cells.size() < column)
@@ -158,7 +169,10 @@ bool XlsReader::run(const QStringList &arguments, const RowSink *sink)
         }
         case 'E': problem = refusal(record.payload); break;
         case 'Z': ended = true; break;
-        default: problem = cannotBeRead(QStringLiteral("the .xls reader wrote what is not a record")); break;
+        default:
+            problem = cannotBeRead(
+                QCoreApplication::translate("vt::TableReader", "the .xls reader wrote what is not a record"));
+            break;
         }
     }
     if (ended)

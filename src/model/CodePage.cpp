@@ -1,5 +1,6 @@
 #include "model/CodePage.h"
 
+#include <QCoreApplication>
 #include <unicode/uchar.h>
 #include <unicode/ucnv.h>
 #include <unicode/ucnv_err.h>
@@ -164,7 +165,7 @@ QString unprintableNote(QStringView text)
     const QList<char32_t> found = unprintableCharacters(text);
     if (found.isEmpty())
         return {};
-    return QStringLiteral("%1: %2 cannot be printed").arg(text, characterNames(found));
+    return QCoreApplication::translate("vt::CodePage", "%1: %2 cannot be printed").arg(text, characterNames(found));
 }
 
 QString toWide(QByteArrayView bytes)

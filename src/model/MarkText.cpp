@@ -2,6 +2,8 @@
 
 #include "model/PageRecord.h"
 
+#include <QCoreApplication>
+
 namespace vt {
 
 namespace {
@@ -15,16 +17,21 @@ MarkNames namesOf(QChar c)
 {
     const char16_t u = c.unicode();
     switch (u) {
-    case mark::superscript: return {QStringLiteral("sup"), QStringLiteral("superscript")};
-    case mark::subscript: return {QStringLiteral("sub"), QStringLiteral("subscript")};
-    case mark::numberDecimal: return {QStringLiteral("n:0-999"), QStringLiteral("serial number 0 to 999")};
-    case mark::numberPadded: return {QStringLiteral("n:000-999"), QStringLiteral("serial number 000 to 999")};
-    case mark::numberUpper: return {QStringLiteral("n:A-Z"), QStringLiteral("serial letter A to Z")};
-    case mark::numberLower: return {QStringLiteral("n:a-z"), QStringLiteral("serial letter a to z")};
+    case mark::superscript: return {QStringLiteral("sup"), QCoreApplication::translate("vt::MarkText", "superscript")};
+    case mark::subscript: return {QStringLiteral("sub"), QCoreApplication::translate("vt::MarkText", "subscript")};
+    case mark::numberDecimal:
+        return {QStringLiteral("n:0-999"), QCoreApplication::translate("vt::MarkText", "serial number 0 to 999")};
+    case mark::numberPadded:
+        return {QStringLiteral("n:000-999"), QCoreApplication::translate("vt::MarkText", "serial number 000 to 999")};
+    case mark::numberUpper:
+        return {QStringLiteral("n:A-Z"), QCoreApplication::translate("vt::MarkText", "serial letter A to Z")};
+    case mark::numberLower:
+        return {QStringLiteral("n:a-z"), QCoreApplication::translate("vt::MarkText", "serial letter a to z")};
     }
     if (u >= mark::firstSymbol && u <= mark::lastSymbol) {
         const int number = u - mark::firstSymbol + 1;
-        return {QStringLiteral("sym:%1").arg(number, 2, 10, QLatin1Char('0')), QStringLiteral("symbol %1").arg(number)};
+        return {QStringLiteral("sym:%1").arg(number, 2, 10, QLatin1Char('0')),
+                QCoreApplication::translate("vt::MarkText", "symbol %1").arg(number)};
     }
     return {};
 }

@@ -2,15 +2,44 @@
 
 #include "model/MarkText.h"
 
+#include <QCoreApplication>
+
 namespace vt {
+
+namespace {
+
+// The frame and direction cells hold these English words, which the files,
+// the clipboard and vt350-cli keep; the table shows them translated.
+const char *const kSettingWords[] = {
+    QT_TRANSLATE_NOOP("vt::PageTableModel", "None"),      QT_TRANSLATE_NOOP("vt::PageTableModel", "Frame"),
+    QT_TRANSLATE_NOOP("vt::PageTableModel", "Underline"), QT_TRANSLATE_NOOP("vt::PageTableModel", "Horizontal"),
+    QT_TRANSLATE_NOOP("vt::PageTableModel", "Vertical"),
+};
+
+QString shownSetting(const QString &word)
+{
+    for (const char *known : kSettingWords)
+        if (word == QLatin1String(known))
+            return QCoreApplication::translate("vt::PageTableModel", known);
+    return word;
+}
+
+} // namespace
 
 PageTableModel::PageTableModel(QObject *parent) : QAbstractTableModel(parent) {}
 
 QStringList PageTableModel::columnTitles()
 {
-    return {QString(), QString(), QStringLiteral("Page"), QStringLiteral("1st Line"),
-            QStringLiteral("2nd Line"), QStringLiteral("Repeat"), QStringLiteral("Font Size"),
-            QStringLiteral("Frame"), QStringLiteral("Direction"), QStringLiteral("Zoom")};
+    return {QString(),
+            QString(),
+            QCoreApplication::translate("vt::PageTableModel", "Page"),
+            QCoreApplication::translate("vt::PageTableModel", "1st Line"),
+            QCoreApplication::translate("vt::PageTableModel", "2nd Line"),
+            QCoreApplication::translate("vt::PageTableModel", "Repeat"),
+            QCoreApplication::translate("vt::PageTableModel", "Font Size"),
+            QCoreApplication::translate("vt::PageTableModel", "Frame"),
+            QCoreApplication::translate("vt::PageTableModel", "Direction"),
+            QCoreApplication::translate("vt::PageTableModel", "Zoom")};
 }
 
 int PageTableModel::rowCount(const QModelIndex &parent) const
@@ -39,12 +68,16 @@ QVariant PageTableModel::data(const QModelIndex &index, int role) const
     case Qt::AccessibleTextRole:
         if (column == ColCheck)
             return role == Qt::AccessibleTextRole
-                       ? QVariant(row.checked ? QStringLiteral("printed") : QStringLiteral("not printed"))
-                       : QVariant();
+                ? QVariant(row.checked ? QCoreApplication::translate("vt::PageTableModel", "printed")
+                                       : QCoreApplication::translate("vt::PageTableModel", "not printed"))
+                : QVariant();
         if (column == ColCurrent && role == Qt::AccessibleTextRole)
-            return row.cells[ColCurrent].isEmpty() ? QString() : QStringLiteral("current page");
+            return row.cells[ColCurrent].isEmpty() ? QString()
+                                                   : QCoreApplication::translate("vt::PageTableModel", "current page");
         if ((column == ColLine1 || column == ColLine2) && role == Qt::AccessibleTextRole)
             return spokenMarks(row.cells[static_cast<std::size_t>(column)]);
+        if ((column == ColFrame || column == ColDirection) && role != Qt::EditRole)
+            return shownSetting(row.cells[static_cast<std::size_t>(column)]);
         return row.cells[static_cast<std::size_t>(column)];
     case Qt::TextAlignmentRole:
         return int(Qt::AlignCenter);
@@ -77,9 +110,9 @@ QVariant PageTableModel::headerData(int section, Qt::Orientation orientation, in
     if (role == HeaderCheckRole && section == ColCheck)
         return headerCheckState_;
     if (role == Qt::AccessibleTextRole && section == ColCheck)
-        return QStringLiteral("Print all");
+        return QCoreApplication::translate("vt::PageTableModel", "Print all");
     if (role == Qt::AccessibleTextRole && section == ColCurrent)
-        return QStringLiteral("Current");
+        return QCoreApplication::translate("vt::PageTableModel", "Current");
     if (role == Qt::TextAlignmentRole)
         return int(Qt::AlignCenter);
     return {};

@@ -55,8 +55,8 @@ bool PrintJob::findPrinterPort()
     }
     if (aborted_)
         return false;
-    const QString text = refused.isEmpty() ? QString::fromLatin1(kNoPrinter) : permissionText(refused);
-    tell({text, QStringLiteral("Prompt"), MessageIcon::Exclamation});
+    const QString text = refused.isEmpty() ? tr(kNoPrinter) : permissionText(refused);
+    tell({text, promptCaption(), MessageIcon::Exclamation});
     return false;
 }
 

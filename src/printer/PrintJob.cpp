@@ -19,16 +19,20 @@ namespace vt {
 
 namespace {
 
-const QString kAutoSegment = QStringLiteral(
+const char *const kAutoSegment = QT_TRANSLATE_NOOP(
+    "vt::PrintJob",
     "Currently printing to %1 segment. When the printing is finished, \rit will continue to print automatically");
-const QString kManualSegment = QStringLiteral(
+const char *const kManualSegment = QT_TRANSLATE_NOOP(
+    "vt::PrintJob",
     "Currently printing to %1 segment. When the printing is finished,\rplease select \"Continue\" again");
-const QString kManualNextSegment = QStringLiteral(
+const char *const kManualNextSegment = QT_TRANSLATE_NOOP(
+    "vt::PrintJob",
     "Currently printing to %1 segment. When the printing is finished, \rplease select \"Continue\" again");
-const QString kAllSent =
-    QStringLiteral("All print contents have been transmitted, please wait for the print to finish");
-const QString kNotConnected = QStringLiteral("Printer is not connect to the PC. Please Checked,then Print Again!");
-const QString kNextData = QStringLiteral("Transmitting next print data");
+const char *const kAllSent = QT_TRANSLATE_NOOP(
+    "vt::PrintJob", "All print contents have been transmitted, please wait for the print to finish");
+const char *const kNotConnected = QT_TRANSLATE_NOOP(
+    "vt::PrintJob", "Printer is not connect to the PC. Please Checked,then Print Again!");
+const char *const kNextData = QT_TRANSLATE_NOOP("vt::PrintJob", "Transmitting next print data");
 
 constexpr int kFirstSegmentMs = 12102;
 constexpr int kNextSegmentMs = 11102;
@@ -41,8 +45,9 @@ constexpr int kFinalReads = 8;
 
 } // namespace
 
-const char PrintJob::kNoPrinter[] =
-    "Unsuccessfully to open the serial port,\rmake sure that the printer has the correct connect to the PC!";
+const char PrintJob::kNoPrinter[] = QT_TRANSLATE_NOOP(
+    "vt::PrintJob",
+    "Unsuccessfully to open the serial port,\rmake sure that the printer has the correct connect to the PC!");
 
 PrintJob::PrintJob(Job &job, SerialLine &line, Operator &op, ProgressView &progress, QObject *parent)
     : QObject(parent), job_(job), line_(line), op_(op), progress_(progress)
@@ -116,7 +121,7 @@ bool PrintJob::printerLost()
     progress_.setManualWait(false);
     progress_.setAutoWait(false);
     progress_.hide();
-    tell({QStringLiteral("The connection to the printer was lost (%1).\rThe print job has been stopped.")
+    tell({tr("The connection to the printer was lost (%1).\rThe print job has been stopped.")
               .arg(line_.library().lastDevice()),
           appTitle(), MessageIcon::Warning});
     line_.close();
@@ -196,7 +201,7 @@ void PrintJob::endCancelled(bool modeDSent)
 void PrintJob::allTransmitted()
 {
     offerWait(false);
-    progress_.setText(kAllSent);
+    progress_.setText(tr(kAllSent));
     // Until the printer has the last byte of the frame, not only the 5 s.
     const int lastFrame = plan_.empty() ? 0 : plan_[std::min<std::size_t>(std::max(framesSent_, 1), plan_.size()) - 1];
     clock().wait(finishWaitMs(lastFrame));
@@ -227,7 +232,7 @@ void PrintJob::allTransmitted()
 
 void PrintJob::ribbonFault()
 {
-    tell({QStringLiteral("Ribbon is unavailing, Please replace a good one and try again"), appTitle()});
+    tell({tr("Ribbon is unavailing, Please replace a good one and try again"), appTitle()});
     line_.flushInput();
     line_.close();
     endJob(false);
@@ -280,9 +285,9 @@ void PrintJob::printCommand()
         progress_.hide();
         const SerialLibrary &lib = line_.library();
         if (lib.lastFailure() == OpenFailure::Permission)
-            tell({permissionText(lib.lastDevice()), QStringLiteral("Prompt"), MessageIcon::Exclamation});
+            tell({permissionText(lib.lastDevice()), promptCaption(), MessageIcon::Exclamation});
         else
-            op_.prompt(QStringLiteral("Open the serial port error!"));
+            op_.prompt(tr("Open the serial port error!"));
         endJob(false);
         return;
     }
@@ -290,7 +295,7 @@ void PrintJob::printCommand()
     if (aborted_ || printerLost())
         return;
     if (version.isEmpty()) {
-        tell({kNotConnected, appTitle(), MessageIcon::Warning});
+        tell({tr(kNotConnected), appTitle(), MessageIcon::Warning});
         endJob(false);
         return;
     }
@@ -299,7 +304,7 @@ void PrintJob::printCommand()
         op_.setWindowTitle(title + version.right(12).left(10));
     const Firmware firmware = classifyFirmware(version);
     if (!firmware.known) {
-        tell({kNotConnected, appTitle(), MessageIcon::Question});
+        tell({tr(kNotConnected), appTitle(), MessageIcon::Question});
         endJob(false);
         return;
     }
@@ -307,35 +312,35 @@ void PrintJob::printCommand()
     extendedFrame = firmware.extendedFrame;
     sentDensity = densityToSend(job_.settings.density, extendedFrame);
 
-    setStep(QStringLiteral("Print data is being processed..."));
+    setStep(tr("Print data is being processed..."));
     op_.focusPageTable();
     takeSnapshot();
     progress_.setProgress(0, pagesToSend_);
-    setStep(QStringLiteral("Reading the printer status..."));
+    setStep(tr("Reading the printer status..."));
 
     if (!line_.queryReady()) {
         if (aborted_ || printerLost())
             return;
         progress_.hide();
-        tell(Message{QStringLiteral("PC is busy now!")});
+        tell(Message{tr("PC is busy now!")});
         endJob(false);
         return;
     }
-    setStep(QStringLiteral("Transmitting print data..."));
+    setStep(tr("Transmitting print data..."));
     line_.sendMode('D');
     const int visited = sendSegment(0);
     if (aborted_ || printerLost())
         return;
     if (visited == 0) {
         progress_.hide();
-        tell(Message{QStringLiteral("No Print Contents!")});
+        tell(Message{tr("No Print Contents!")});
         line_.sendMode('H');
         line_.close();
         endJob(false);
         return;
     }
     if (pagesConsumed < pages_.size()) {
-        progress_.setText((autoContinue ? kAutoSegment : kManualSegment).arg(pagesConsumed - 1));
+        progress_.setText(tr(autoContinue ? kAutoSegment : kManualSegment).arg(pagesConsumed - 1));
         // "Cancel" is offered from now until the next frame goes.
         offerWait(true);
         armPump(kFirstSegmentMs);
@@ -381,7 +386,7 @@ void PrintJob::printPump()
         segmentStart_ = pagesConsumed - 1;
         if (stop())
             return;
-        progress_.setText(kNextData);
+        progress_.setText(tr(kNextData));
         modeD = line_.sendMode('D');
         if (stop())
             return;
@@ -406,7 +411,7 @@ void PrintJob::printPump()
             return;
         }
         segmentStart_ = pagesConsumed - 1;
-        progress_.setText(kNextData);
+        progress_.setText(tr(kNextData));
         modeD = line_.sendMode('D');
         if (stop())
             return;
@@ -427,7 +432,7 @@ void PrintJob::printPump()
         if (printerLost())
             return;
         line_.close();
-        tell({QStringLiteral("The print data could not be sent to the printer (%1).\rThe print job has been stopped.")
+        tell({tr("The print data could not be sent to the printer (%1).\rThe print job has been stopped.")
                   .arg(line_.library().lastDevice()),
               appTitle(), MessageIcon::Warning});
         endJob(false);
@@ -438,7 +443,7 @@ void PrintJob::printPump()
     if (stop())
         return;
     if (pagesConsumed < pages_.size()) {
-        progress_.setText((autoContinue ? kAutoSegment : kManualNextSegment).arg(pagesConsumed - 1));
+        progress_.setText(tr(autoContinue ? kAutoSegment : kManualNextSegment).arg(pagesConsumed - 1));
         // A fresh wait for the next segment: "Continue" must be pressed again.
         offerWait(false);
         offerWait(true);

@@ -38,7 +38,7 @@ void PrintJob::chooseStart()
         from_ = resumeChoice == ResumeChoice::Resume ? stop : 0;
         return;
     }
-    Message question{resumeQuestion(stop + 1, job_.pageCount()), QStringLiteral("Prompt"), MessageIcon::Question,
+    Message question{resumeQuestion(stop + 1, job_.pageCount()), promptCaption(), MessageIcon::Question,
                      MessageButtons::YesNo};
     if (op_.showMessage(question) == Answer::Yes) {
         from_ = stop;

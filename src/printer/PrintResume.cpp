@@ -5,6 +5,7 @@
 #include "model/Job.h"
 #include "printer/DataFrame.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 
 namespace vt {
@@ -40,8 +41,10 @@ int firstPrintablePage(const PageChain &pages, int from)
 
 QString resumeQuestion(int page, int pageCount)
 {
-    return QStringLiteral("The last print of this job stopped before page %1 of %2. Continue from page %1? "
-                          "(No prints all pages)")
+    return QCoreApplication::translate(
+               "vt::PrintResume",
+               "The last print of this job stopped before page %1 of %2. Continue from page %1? "
+               "(No prints all pages)")
         .arg(page)
         .arg(pageCount);
 }

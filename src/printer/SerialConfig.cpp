@@ -2,6 +2,7 @@
 
 #include "files/Config.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -173,12 +174,16 @@ namespace vt {
 
 QString permissionText(const QString &device)
 {
-    QString text = QStringLiteral("The serial port %1 cannot be opened: permission denied.").arg(device);
+    QString text = QCoreApplication::translate("vt::SerialConfig",
+                                               "The serial port %1 cannot be opened: permission denied.")
+                       .arg(device);
 #ifdef Q_OS_LINUX
     const QString group = QFileInfo(device).group();
     if (!group.isEmpty())
-        text += QStringLiteral("\rAdd your user to the group \"%1\" that owns it (sudo usermod -aG %1 $USER),"
-                               " then log out and log in again.")
+        text += QCoreApplication::translate(
+                    "vt::SerialConfig",
+                    "\rAdd your user to the group \"%1\" that owns it (sudo usermod -aG %1 $USER),"
+                    " then log out and log in again.")
                     .arg(group);
 #endif
     return text;

@@ -1,5 +1,7 @@
 #include "widgets/ImportTableDialog.h"
 
+#include "commands/Operator.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -30,9 +32,9 @@ const QColor kRefused(176, 0, 32);
 QString endName(WireEnd end)
 {
     switch (end) {
-    case WireEnd::Near: return QStringLiteral("near");
-    case WireEnd::Far: return QStringLiteral("far");
-    case WireEnd::Both: return QStringLiteral("both");
+    case WireEnd::Near: return ImportTableDialog::tr("near");
+    case WireEnd::Far: return ImportTableDialog::tr("far");
+    case WireEnd::Both: return ImportTableDialog::tr("both");
     case WireEnd::None: break;
     }
     return {};
@@ -44,16 +46,16 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     : QDialog(parent), path_(path), options_(start.options), startSheet_(std::max(0, start.sheet)),
       startSheetName_(start.sheetName)
 {
-    setWindowTitle(QStringLiteral("Import Table - %1").arg(QFileInfo(path).fileName()));
+    setWindowTitle(tr("Import Table - %1").arg(QFileInfo(path).fileName()));
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     layout->addLayout(form);
 
     // A saved choice fills in everything below.
     profile_ = new QComboBox(this);
-    auto *profileLabel = new QLabel(QStringLiteral("Pro&file:"), this);
+    auto *profileLabel = new QLabel(tr("Pro&file:"), this);
     profileLabel->setBuddy(profile_);
-    auto *saveProfile = new QPushButton(QStringLiteral("Sa&ve Profile..."), this);
+    auto *saveProfile = new QPushButton(tr("Sa&ve Profile..."), this);
     auto *profileRow = new QHBoxLayout;
     profileRow->addWidget(profile_, 1);
     profileRow->addWidget(saveProfile);
@@ -61,15 +63,15 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
 
     // The sheets are listed once the first read has opened the workbook.
     sheet_ = new QComboBox(this);
-    auto *sheetLabel = new QLabel(QStringLiteral("&Sheet:"), this);
+    auto *sheetLabel = new QLabel(tr("&Sheet:"), this);
     sheetLabel->setBuddy(sheet_);
     form->addRow(sheetLabel, sheet_);
 
-    header_ = new QCheckBox(QStringLiteral("&First row holds column names"), this);
+    header_ = new QCheckBox(tr("&First row holds column names"), this);
     header_->setChecked(start.header);
     form->addRow(QString(), header_);
 
-    const QString names[3] = {QStringLiteral("&1st line:"), QStringLiteral("&2nd line:"), QStringLiteral("&Repeat:")};
+    const QString names[3] = {tr("&1st line:"), tr("&2nd line:"), tr("&Repeat:")};
     const QString texts[3] = {start.line1, start.line2, start.repeat};
     for (int i = 0; i < 3; ++i) {
         fields_[i] = makeField(texts[i]);
@@ -77,20 +79,20 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
         label->setBuddy(fields_[i]);
         form->addRow(label, fields_[i]);
     }
-    auto *hint = new QLabel(QStringLiteral("A column by its letter or name, or a template such as {Source}-{Pin}; "
-                                           "an empty repeat means 1."),
+    auto *hint = new QLabel(tr("A column by its letter or name, or a template such as {Source}-{Pin}; "
+                               "an empty repeat means 1."),
                             this);
     hint->setWordWrap(true);
     form->addRow(QString(), hint);
 
     // Both ends of every wire: the far end's fields, and how the pages are laid out.
     ends_ = new QComboBox(this);
-    ends_->addItems({QStringLiteral("one"), QStringLiteral("one for each end")});
-    auto *endsLabel = new QLabel(QStringLiteral("&Marks per row:"), this);
+    ends_->addItems({tr("one"), tr("one for each end")});
+    auto *endsLabel = new QLabel(tr("&Marks per row:"), this);
     endsLabel->setBuddy(ends_);
     form->addRow(endsLabel, ends_);
-    const QString farNames[3] = {QStringLiteral("Far end 1s&t line:"), QStringLiteral("Far end 2n&d line:"),
-                                 QStringLiteral("Far end r&epeat:")};
+    const QString farNames[3] = {tr("Far end 1s&t line:"), tr("Far end 2n&d line:"),
+                                 tr("Far end r&epeat:")};
     const QString farTexts[3] = {start.farLine1, start.farLine2, start.farRepeat};
     for (int i = 0; i < 3; ++i) {
         farFields_[i] = makeField(farTexts[i]);
@@ -99,15 +101,15 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
         form->addRow(label, farFields_[i]);
     }
     order_ = new QComboBox(this);
-    order_->addItems({QStringLiteral("by wire"), QStringLiteral("by end")});
-    auto *orderLabel = new QLabel(QStringLiteral("&Order:"), this);
+    order_->addItems({tr("by wire"), tr("by end")});
+    auto *orderLabel = new QLabel(tr("&Order:"), this);
     orderLabel->setBuddy(order_);
     form->addRow(orderLabel, order_);
-    merge_ = new QCheckBox(QStringLiteral("Mer&ge identical marks"), this);
+    merge_ = new QCheckBox(tr("Mer&ge identical marks"), this);
     form->addRow(QString(), merge_);
     sort_ = new QComboBox(this);
-    sort_->addItems({QStringLiteral("as in the sheet"), QStringLiteral("natural")});
-    auto *sortLabel = new QLabel(QStringLiteral("Sort mar&ks:"), this);
+    sort_->addItems({tr("as in the sheet"), tr("natural")});
+    auto *sortLabel = new QLabel(tr("Sort mar&ks:"), this);
     sortLabel->setBuddy(sort_);
     form->addRow(sortLabel, sort_);
 
@@ -115,9 +117,8 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     layout->addWidget(summary_);
 
     preview_ = new QTableWidget(0, 5, this);
-    preview_->setHorizontalHeaderLabels({QStringLiteral("Row"), QStringLiteral("Page"), QStringLiteral("1st Line"),
-                                         QStringLiteral("2nd Line"), QStringLiteral("Repeat")});
-    preview_->setAccessibleName(QStringLiteral("Preview"));
+    preview_->setHorizontalHeaderLabels({tr("Row"), tr("Page"), tr("1st Line"), tr("2nd Line"), tr("Repeat")});
+    preview_->setAccessibleName(tr("Preview"));
     preview_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     preview_->verticalHeader()->hide();
     preview_->verticalHeader()->setDefaultSectionSize(preview_->fontMetrics().height() + 6);
@@ -125,9 +126,8 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     preview_->setMinimumSize(640, 300);
     layout->addWidget(preview_, 1);
 
-    split_ = new QCheckBox(QStringLiteral("Split the rows into jobs of at most %1 pages (NAME-1.vtd, NAME-2.vtd, ...)")
-                               .arg(kMaxPages),
-                           this);
+    split_ = new QCheckBox(
+        tr("Split the rows into jobs of at most %1 pages (NAME-1.vtd, NAME-2.vtd, ...)").arg(kMaxPages), this);
     layout->addWidget(split_);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -155,7 +155,7 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     connect(saveProfile, &QPushButton::clicked, this, &ImportTableDialog::askProfileName);
     askProfileText = [this](const QString &label) {
         bool ok = false;
-        const QString name = QInputDialog::getText(this, QStringLiteral("Save Profile"), label, QLineEdit::Normal,
+        const QString name = QInputDialog::getText(this, tr("Save Profile"), label, QLineEdit::Normal,
                                                    profile_->currentIndex() > 0 ? profiles_[profile_->currentIndex() - 1].name
                                                                                 : QString(),
                                                    &ok);
@@ -164,7 +164,7 @@ ImportTableDialog::ImportTableDialog(const QString &path, const TableChoice &sta
     showChoice(start);
     fillProfiles();
     askSplit = [this](const QString &text) {
-        return QMessageBox::question(this, QStringLiteral("Prompt"), text,
+        return QMessageBox::question(this, promptCaption(), text,
                                      QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     };
     refresh();
@@ -210,12 +210,11 @@ void ImportTableDialog::accept()
         return;
     if (content_.beyondLimit > 0 && !split_->isChecked()) {
         const qint64 jobs = (content_.usable + kMaxPages - 1) / kMaxPages;
-        const QString text =
-            QStringLiteral("The rows give %1 pages; a job holds %2.\nSplit them into %3 jobs of at most %2 pages "
-                           "(No imports the first %2)?")
-                .arg(content_.usable)
-                .arg(kMaxPages)
-                .arg(jobs);
+        const QString text = tr("The rows give %1 pages; a job holds %2.\nSplit them into %3 jobs of at most %2 pages "
+                                "(No imports the first %2)?")
+                                 .arg(content_.usable)
+                                 .arg(kMaxPages)
+                                 .arg(jobs);
         switch (askSplit(text)) {
         case QMessageBox::Yes: split_->setChecked(true); break;
         case QMessageBox::No: break;
@@ -304,14 +303,14 @@ void ImportTableDialog::fillProfiles()
     const int current = profile_->currentIndex();
     const QSignalBlocker quiet(profile_);
     profile_->clear();
-    profile_->addItem(problem.isEmpty() ? QStringLiteral("(none)") : QStringLiteral("(none: %1)").arg(problem));
+    profile_->addItem(problem.isEmpty() ? tr("(none)") : tr("(none: %1)").arg(problem));
     for (const ImportProfile &p : profiles_) {
         // A profile made for another wire list says what this one lacks.
         const QStringList missing = content_.columnCount > 0
                                         ? missingColumns(p.choice, content_.headers, content_.columnCount)
                                         : QStringList();
         profile_->addItem(missing.isEmpty() ? p.name
-                                            : QStringLiteral("%1 (missing: %2)").arg(p.name, missing.join(QStringLiteral(", "))));
+                                            : tr("%1 (missing: %2)").arg(p.name, missing.join(QStringLiteral(", "))));
     }
     profile_->setCurrentIndex(current >= 0 && current < profile_->count() ? current : 0);
 }
@@ -326,7 +325,7 @@ void ImportTableDialog::profileChosen(int index)
 
 void ImportTableDialog::askProfileName()
 {
-    const QString name = askProfileText(QStringLiteral("Keep this choice under the name:")).trimmed();
+    const QString name = askProfileText(tr("Keep this choice under the name:")).trimmed();
     if (!name.isEmpty())
         saveProfile(name);
 }
@@ -335,8 +334,7 @@ bool ImportTableDialog::saveProfile(const QString &name)
 {
     QString problem;
     if (!ImportProfiles::save(ImportProfile{name, choice()}, &problem)) {
-        QMessageBox::warning(this, QStringLiteral("Save Profile"),
-                             QStringLiteral("The profile cannot be saved: %1").arg(problem));
+        QMessageBox::warning(this, tr("Save Profile"), tr("The profile cannot be saved: %1").arg(problem));
         return false;
     }
     fillProfiles();
@@ -367,7 +365,7 @@ void ImportTableDialog::fillColumns()
 void ImportTableDialog::refresh()
 {
     pause_->stop();
-    summary_->setText(QStringLiteral("Reading %1 ...").arg(QFileInfo(path_).fileName()));
+    summary_->setText(tr("Reading %1 ...").arg(QFileInfo(path_).fileName()));
     summary_->setAccessibleName(summary_->text());
     summary_->setPalette(QPalette());
     preview_->setRowCount(0);
@@ -411,8 +409,8 @@ void ImportTableDialog::showPreview(const TablePreview &preview)
     const bool arranged = content_.arranged;
     preview_->setColumnCount(arranged ? 7 : 5);
     if (arranged) {
-        preview_->setHorizontalHeaderItem(5, new QTableWidgetItem(QStringLiteral("End")));
-        preview_->setHorizontalHeaderItem(6, new QTableWidgetItem(QStringLiteral("From Rows")));
+        preview_->setHorizontalHeaderItem(5, new QTableWidgetItem(tr("End")));
+        preview_->setHorizontalHeaderItem(6, new QTableWidgetItem(tr("From Rows")));
     }
     preview_->setRowCount(static_cast<int>(lines.size()));
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
@@ -420,20 +418,20 @@ void ImportTableDialog::showPreview(const TablePreview &preview)
         QStringList texts =
             line.page > 0 ? QStringList{QString::number(line.row), QString::number(line.page), line.content.line1,
                                         line.content.line2, QString::number(line.content.repeat)}
-                          : QStringList{QString::number(line.row), QStringLiteral("refused"), line.refusal,
+                          : QStringList{QString::number(line.row), tr("refused"), line.refusal,
                                         QString(), QString()};
         QString rowList;
         if (arranged) {
             texts << endName(line.origin.end);
             const std::size_t from = line.origin.rows.size();
-            texts << (from > 1 ? QStringLiteral("%1 rows").arg(from) : QString());
+            texts << (from > 1 ? tr("%1 rows").arg(from) : QString());
             QStringList numbers;
             for (std::size_t r = 0; r < std::min<std::size_t>(from, 100); ++r)
                 numbers << QString::number(line.origin.rows[r]);
             if (from > 100)
-                numbers << QStringLiteral("... %1 more").arg(from - 100);
+                numbers << tr("... %1 more").arg(from - 100);
             if (from > 1)
-                rowList = QStringLiteral("Rows %1").arg(numbers.join(QStringLiteral(", ")));
+                rowList = tr("Rows %1").arg(numbers.join(QStringLiteral(", ")));
         }
         for (int column = 0; column < texts.size(); ++column) {
             auto *item = new QTableWidgetItem(texts[column]);

@@ -9,7 +9,7 @@ LabelStripView::LabelStripView(QWidget *parent)
 {
     // Every pixel is painted, so Qt need not clear the background first.
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setAccessibleName(QStringLiteral("Label strip"));
+    setAccessibleName(tr("Label strip"));
 }
 
 void LabelStripView::setOrigin(std::int64_t x)

@@ -35,30 +35,30 @@ QString shownValue(const AsciiField<4> &field)
 
 NumberDialog::NumberDialog(Operator &op, QWidget *parent) : QDialog(parent), op_(op)
 {
-    setWindowTitle(QStringLiteral("Set Number"));
+    setWindowTitle(tr("Set Number"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, backgroundColor());
     setPalette(pal);
     setAutoFillBackground(true);
 
     auto *layout = new QVBoxLayout(this);
-    auto *types = new QGroupBox(QStringLiteral("Select Numbering Types"));
+    auto *types = new QGroupBox(tr("Select Numbering Types"));
     auto *typeLayout = new QVBoxLayout(types);
     const char *const texts[kNumberKinds] = {
-        "Serial number:            0-999",
-        "Format serial number:000-999",
-        "Uppercase serial number: A-Z",
-        "Lowercase serial number: a-z",
+        QT_TR_NOOP("Serial number:            0-999"),
+        QT_TR_NOOP("Format serial number:000-999"),
+        QT_TR_NOOP("Uppercase serial number: A-Z"),
+        QT_TR_NOOP("Lowercase serial number: a-z"),
     };
     for (int k = 0; k < kNumberKinds; ++k) {
-        auto *radio = new QRadioButton(QString::fromLatin1(texts[k]));
+        auto *radio = new QRadioButton(tr(texts[k]));
         kinds_[static_cast<std::size_t>(k)] = radio;
         typeLayout->addWidget(radio);
         connect(radio, &QRadioButton::clicked, this, [this, k] { kindClicked(static_cast<NumberKind>(k)); });
     }
     layout->addWidget(types);
 
-    auto *number = new QGroupBox(QStringLiteral("Number"));
+    auto *number = new QGroupBox(tr("Number"));
     auto *form = new QFormLayout(number);
     start_ = new FilteredEdit;
     end_ = new FilteredEdit;
@@ -67,9 +67,9 @@ NumberDialog::NumberDialog(Operator &op, QWidget *parent) : QDialog(parent), op_
     layout->addWidget(number);
 
     auto *buttons = new QDialogButtonBox;
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK(&O)"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(tr("OK(&O)"), QDialogButtonBox::AcceptRole);
     ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Cancel(&C)"), QDialogButtonBox::RejectRole);
+    buttons->addButton(tr("Cancel(&C)"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &NumberDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &NumberDialog::reject);
     layout->addWidget(buttons);
@@ -131,7 +131,7 @@ void NumberDialog::accept()
 
     const QString start = start_->text();
     if (start.isEmpty()) {
-        op_.prompt(QStringLiteral("Please input start number!"));
+        op_.prompt(tr("Please input start number!"));
         return;
     }
     choice_.serialEnd = {};
@@ -139,7 +139,7 @@ void NumberDialog::accept()
 
     const QString end = end_->text();
     if (end.isEmpty()) {
-        op_.prompt(QStringLiteral("Please input end number!"));
+        op_.prompt(tr("Please input end number!"));
         return;
     }
     choice_.serialEnd = storedValue(serialValueText(kind, end));

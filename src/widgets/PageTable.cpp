@@ -26,9 +26,9 @@ constexpr int kEditorRightTrim = 3;
 PageTable::PageTable(QWidget *parent) : QTableView(parent), headerCtrl_(new PageTableHeader(this))
 {
     setObjectName(QStringLiteral("pageTable"));
-    setAccessibleName(QStringLiteral("Pages"));
+    setAccessibleName(tr("Pages"));
     setHorizontalHeader(headerCtrl_);
-    headerCtrl_->setAccessibleName(QStringLiteral("Page columns"));
+    headerCtrl_->setAccessibleName(tr("Page columns"));
     headerCtrl_->setOwnerList(this);
     headerCtrl_->setSectionsMovable(false);
     headerCtrl_->setStretchLastSection(false);
@@ -323,7 +323,7 @@ CellEditor *PageTable::editCell(int row, int column)
     editor->setPalette(QApplication::palette(editor));
     editor->setAlignment(horizontal | Qt::AlignVCenter);
     const QString title = pageModel_->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
-    editor->setAccessibleName(title.isEmpty() ? QStringLiteral("Cell") : title);
+    editor->setAccessibleName(title.isEmpty() ? tr("Cell") : title);
     editor->setGeometry(rect);
     setCurrentColumn(column);
     editor->setDigitsOnly(column == ColRepeat);

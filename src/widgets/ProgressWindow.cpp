@@ -59,7 +59,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Tool)
 {
     setObjectName(QStringLiteral("progressDialog"));
-    setAccessibleName(QStringLiteral("Progress"));
+    setAccessibleName(tr("Progress"));
     setModal(false);
 
     QPalette background = palette();
@@ -78,9 +78,9 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     text_->setPalette(blue);
     text_->setAttribute(Qt::WA_TranslucentBackground);
 
-    continueButton_ = new HoverButton(QStringLiteral("Continue"), this);
+    continueButton_ = new HoverButton(tr("Continue"), this);
     continueButton_->setObjectName(QStringLiteral("continueButton"));
-    cancelButton_ = new HoverButton(QStringLiteral("Cancel"), this);
+    cancelButton_ = new HoverButton(tr("Cancel"), this);
     cancelButton_->setObjectName(QStringLiteral("cancelButton"));
     connect(continueButton_, &QPushButton::clicked, this, &ProgressWindow::onContinue);
     connect(cancelButton_, &QPushButton::clicked, this, &ProgressWindow::onCancel);

@@ -59,7 +59,7 @@ private:
     QElapsedTimer finish_;
     qint64 timeLeftMs_ = 0;
     void showTimeLeft();
-    QString message_ = QStringLiteral("Print data is being processed...");
+    QString message_ = tr("Print data is being processed...");
     bool manualWait_ = false;
     bool autoWait_ = false;
     int waitState_ = WaitingForOperator;

@@ -144,3 +144,37 @@ TEST(Cli, ShowListsPagesWithReadableMarksAndLengths)
 
     EXPECT_NE(cli({"show", dir.filePath("nothing.vtd")}).exitCode, 0);
 }
+
+// The language comes from VT350_LANG, else from the locale; the messages of
+// the job logic are translated as well as the tool's own.
+TEST(Cli, SpeaksChineseWhenAskedOrWhenTheLocaleIsChinese)
+{
+    QTemporaryDir dir;
+    writeAll(dir.filePath("in.csv"), "A1;B2;5\n" + QByteArray(101, 'x') + "\n");
+    const QStringList convert{"convert", dir.filePath("in.csv")};
+    const QStringList unknown{"show", dir.filePath("in.xyz")};
+    int runs = 0;
+    const auto run = [&](QStringList args, const char *language, const char *locale) {
+        // Each conversion writes a new file.
+        if (args.first() == "convert")
+            args << dir.filePath(QStringLiteral("out%1").arg(++runs));
+        qputenv("VT350_LANG", language);
+        qputenv("LC_ALL", locale);
+        qunsetenv("LANGUAGE");
+        const CliRun r = cli(args);
+        qputenv("VT350_LANG", "en");
+        qunsetenv("LC_ALL");
+        return r.err.trimmed().toStdString();
+    };
+    const std::string chinese = "有 1 页超出限制，页长为 100。\n  第 2 行：101 字节，连同分隔符超过 100";
+    const std::string english = "Have 1 Pages exceeds the limits,Page length is 100.\n"
+                            "  Line 2: 101 bytes, over 100 with the separator";
+    EXPECT_EQ(run(convert, "zh_CN", "C"), chinese);
+    EXPECT_EQ(run(unknown, "zh_CN", "C"),
+              QStringLiteral("vt350-cli: %1：不是 .vtd、.csv 或表格文件（.xlsx、.ods、.xls、.tsv、.txt）")
+                  .arg(dir.filePath("in.xyz"))
+                  .toStdString());
+    EXPECT_EQ(run(convert, "", "zh_CN.UTF-8"), chinese);
+    EXPECT_EQ(run(convert, "en", "zh_CN.UTF-8"), english);
+    EXPECT_EQ(run(convert, "", "C"), english);
+}

@@ -1,4 +1,5 @@
 #include "DocumentTools.h"
+#include "CliText.h"
 
 #include "LabelTools.h"
 #include "TableArgs.h"
@@ -21,7 +22,8 @@
 
 namespace vt::cli {
 
-const char kDocumentHelp[] =
+const char kDocumentHelp[] = QT_TRANSLATE_NOOP(
+    "vt350-cli",
     "  convert IN OUT.vtd\n"
     "            start from a new job (one empty page, start-up settings), open IN\n"
     "            when it ends in .vtd or import it when it ends in .csv, then save\n"
@@ -43,7 +45,7 @@ const char kDocumentHelp[] =
     "              {sup} {sub}        superscript, subscript mark\n"
     "              {n:0-999} {n:000-999} {n:A-Z} {n:a-z}   serial number\n"
     "              {sym:NN}           electrical symbol NN (01..77)\n"
-    "              {xHH}              a control character, {{ a literal '{'\n";
+    "              {xHH}              a control character, {{ a literal '{'\n");
 
 QString readableText(const QString &cell)
 {
@@ -100,8 +102,10 @@ struct Session {
         case InputKind::Table: return tables.importTable(path, table.choice);
         case InputKind::Unknown: break;
         }
-        std::fprintf(stderr, "vt350-cli: %s: not a .vtd, .csv or table file (.xlsx, .ods, .xls, .tsv, .txt)\n",
-                     qPrintable(path));
+        say(stderr,
+            QCoreApplication::translate(
+                "vt350-cli", "vt350-cli: %1: not a .vtd, .csv or table file (.xlsx, .ods, .xls, .tsv, .txt)\n")
+                .arg(path));
         return false;
     }
 };
@@ -138,17 +142,19 @@ int convertCommand(const QStringList &arguments)
     TableArgs table;
     QString error;
     if (!takeTableArgs(args, table, error)) {
-        std::fprintf(stderr, "vt350-cli: %s\n", qPrintable(error));
+        say(stderr, QCoreApplication::translate("vt350-cli", "vt350-cli: %1\n").arg(error));
         return 2;
     }
     if (args.size() != 2) {
-        std::fputs("usage: vt350-cli convert IN OUT.vtd [table options]\n", stderr);
+        say(stderr, QCoreApplication::translate("vt350-cli", "usage: vt350-cli convert IN OUT.vtd [table options]\n"));
         return 2;
     }
     Session session;
     if (table.split || table.choice.split) {
         if (kindOf(args[0], true) != InputKind::Table) {
-            std::fputs("vt350-cli: --split takes a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)\n", stderr);
+            say(stderr,
+                QCoreApplication::translate(
+                    "vt350-cli", "vt350-cli: --split takes a table file (.xlsx, .ods, .xls, .csv, .tsv, .txt)\n"));
             return 2;
         }
         // No one to ask here: existing parts stay unless --force says otherwise.
@@ -157,9 +163,12 @@ int convertCommand(const QStringList &arguments)
                 QStringList names;
                 for (const QString &path : existing)
                     names << QDir::toNativeSeparators(path);
-                std::fprintf(stderr, "vt350-cli: %s already exist%s; --force replaces %s\n",
-                             qPrintable(names.join(QStringLiteral(", "))), existing.size() == 1 ? "s" : "",
-                             existing.size() == 1 ? "it" : "them");
+                say(stderr,
+                    (existing.size() == 1 ? QCoreApplication::translate(
+                         "vt350-cli", "vt350-cli: %1 already exists; --force replaces it\n")
+                                          : QCoreApplication::translate(
+                                              "vt350-cli", "vt350-cli: %1 already exist; --force replaces them\n"))
+                        .arg(names.join(QStringLiteral(", "))));
             }
             return force;
         };
@@ -170,7 +179,7 @@ int convertCommand(const QStringList &arguments)
         return ok ? 0 : 1;
     }
     if (table.force) {
-        std::fputs("vt350-cli: --force goes with --split\n", stderr);
+        say(stderr, QCoreApplication::translate("vt350-cli", "vt350-cli: --force goes with --split\n"));
         return 2;
     }
     if (!session.load(args[0], table))
@@ -184,7 +193,9 @@ int showCommand(const QStringList &arguments)
     TableArgs table;
     QString error;
     if (!takeTableArgs(args, table, error) || table.split) {
-        std::fprintf(stderr, "vt350-cli: %s\n", table.split ? "show takes no --split" : qPrintable(error));
+        say(stderr,
+            QCoreApplication::translate("vt350-cli", "vt350-cli: %1\n")
+                .arg(table.split ? QCoreApplication::translate("vt350-cli", "show takes no --split") : error));
         return 2;
     }
     const bool json = args.contains(QStringLiteral("--json"));
@@ -193,7 +204,7 @@ int showCommand(const QStringList &arguments)
     rest.removeAll(QStringLiteral("--json"));
     rest.removeAll(QStringLiteral("--labels"));
     if (rest.size() != 1) {
-        std::fputs("usage: vt350-cli show IN [--labels] [--json]\n", stderr);
+        say(stderr, QCoreApplication::translate("vt350-cli", "usage: vt350-cli show IN [--labels] [--json]\n"));
         return 2;
     }
     if (labels)

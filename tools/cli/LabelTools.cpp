@@ -1,4 +1,5 @@
 #include "LabelTools.h"
+#include "CliText.h"
 
 #include "DocumentTools.h"
 
@@ -14,7 +15,8 @@
 
 namespace vt::cli {
 
-const char kLabelHelp[] =
+const char kLabelHelp[] = QT_TRANSLATE_NOOP(
+    "vt350-cli",
     "  show IN --labels [--json]\n"
     "            every label the job prints, in order: checked pages with text,\n"
     "            repeats and numbered runs written out; one label a line, a tab\n"
@@ -23,7 +25,7 @@ const char kLabelHelp[] =
     "  preview IN -o OUT.png [--from LABEL] [--width PX]\n"
     "            draw the label strip as the window shows it, at 96 pixels per\n"
     "            inch: the whole strip, or PX pixels of it from label number\n"
-    "            LABEL on (counted from 0 as show --labels lists them).\n";
+    "            LABEL on (counted from 0 as show --labels lists them).\n");
 
 namespace {
 
@@ -53,21 +55,29 @@ int drawPreview(const Job &job, const QString &input, const QString &output, std
 
     const std::int64_t count = strip.labels().count();
     if (count == 0) {
-        std::fprintf(stderr, "vt350-cli: %s: nothing to show: no checked page has text\n", qPrintable(input));
+        say(stderr,
+            QCoreApplication::translate("vt350-cli", "vt350-cli: %1: nothing to show: no checked page has text\n")
+                .arg(input));
         return 1;
     }
     if (from >= count) {
-        std::fprintf(stderr, "vt350-cli: %s: there is no label %lld; the labels are 0 to %lld\n",
-                     qPrintable(input), static_cast<long long>(from), static_cast<long long>(count - 1));
+        say(stderr,
+            QCoreApplication::translate("vt350-cli", "vt350-cli: %1: there is no label %2; the labels are 0 to %3\n")
+                .arg(input)
+                .arg(static_cast<long long>(from))
+                .arg(static_cast<long long>(count - 1)));
         return 1;
     }
     const std::int64_t origin = from < 0 ? 0 : strip.labelLeft(from, kPreviewDpi) - kFirstLabelX;
     if (width < 0)
         width = strip.contentWidth(kPreviewDpi) - origin;
     if (width > kMaxPreviewWidth) {
-        std::fprintf(stderr,
-                     "vt350-cli: the strip is %lld pixels long; draw at most %d at a time with --from and --width\n",
-                     static_cast<long long>(width), kMaxPreviewWidth);
+        say(stderr,
+            QCoreApplication::translate(
+                "vt350-cli",
+                "vt350-cli: the strip is %1 pixels long; draw at most %2 at a time with --from and --width\n")
+                .arg(static_cast<long long>(width))
+                .arg(kMaxPreviewWidth));
         return 1;
     }
     QImage image(int(width), kPreviewHeight, QImage::Format_RGB32);
@@ -79,7 +89,7 @@ int drawPreview(const Job &job, const QString &input, const QString &output, std
         strip.paint(painter, image.rect(), origin, kPreviewDpi);
     }
     if (!image.save(output, "PNG")) {
-        std::fprintf(stderr, "vt350-cli: %s: could not write the image\n", qPrintable(output));
+        say(stderr, QCoreApplication::translate("vt350-cli", "vt350-cli: %1: could not write the image\n").arg(output));
         return 1;
     }
     return 0;
@@ -147,11 +157,13 @@ int previewCommand(const QStringList &args)
             ok = false;
     }
     if (!ok || input.isEmpty() || output.isEmpty()) {
-        std::fputs("usage: vt350-cli preview IN -o OUT.png [--from LABEL] [--width PX]\n", stderr);
+        say(stderr,
+            QCoreApplication::translate("vt350-cli",
+                                        "usage: vt350-cli preview IN -o OUT.png [--from LABEL] [--width PX]\n"));
         return 2;
     }
     if (!fonts::registerShippedFonts()) {
-        std::fputs("vt350-cli: the shipped fonts could not be loaded\n", stderr);
+        say(stderr, QCoreApplication::translate("vt350-cli", "vt350-cli: the shipped fonts could not be loaded\n"));
         return 1;
     }
     return withBuiltJob(input, [&](Job &job) { return drawPreview(job, input, output, from, width); });

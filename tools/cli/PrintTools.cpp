@@ -1,4 +1,5 @@
 #include "PrintTools.h"
+#include "CliText.h"
 
 #include "DocumentTools.h"
 #include "TerminalOperator.h"
@@ -20,7 +21,8 @@
 
 namespace vt::cli {
 
-const char kPrintHelp[] =
+const char kPrintHelp[] = QT_TRANSLATE_NOOP(
+    "vt350-cli",
     "  ports     list the serial devices with their port numbers and whether a\n"
     "            printer answers on each (a device path in VT350_DEVICE or in the\n"
     "            key Device of ConSet.InI replaces the system's list)\n"
@@ -34,7 +36,7 @@ const char kPrintHelp[] =
     "  frame IN [--firmware TEXT] [-o FILE]\n"
     "            write the data frames the printer would receive for IN, segment\n"
     "            after segment, as raw bytes to FILE or stdout (firmware default\n"
-    "            FV1.000.04).\n";
+    "            FV1.000.04).\n");
 
 namespace {
 
@@ -56,7 +58,7 @@ bool takeOption(QStringList &args, const QString &name, QString &value)
 int portsCommand(const QStringList &args)
 {
     if (!args.isEmpty()) {
-        std::fputs("usage: vt350-cli ports\n", stderr);
+        say(stderr, QCoreApplication::translate("vt350-cli", "usage: vt350-cli ports\n"));
         return 2;
     }
     EventLoopClock clock;
@@ -88,8 +90,10 @@ int printCommand(const QStringList &arguments)
     if (!takeOption(args, QStringLiteral("--device"), device) || !takeOption(args, QStringLiteral("--port"), portText)
         || !takeOption(args, QStringLiteral("--from-page"), fromText) || args.size() != 1
         || (!device.isEmpty() && !portText.isEmpty()) || (resume && !fromText.isEmpty())) {
-        std::fputs("usage: vt350-cli print IN [--device PATH | --port N] [--continue] [--from-page K | --resume]\n",
-                   stderr);
+        say(stderr,
+            QCoreApplication::translate(
+                "vt350-cli",
+                "usage: vt350-cli print IN [--device PATH | --port N] [--continue] [--from-page K | --resume]\n"));
         return 2;
     }
     int fromPage = 1;
@@ -97,7 +101,10 @@ int printCommand(const QStringList &arguments)
         bool ok = false;
         fromPage = fromText.toInt(&ok);
         if (!ok || fromPage < 1) {
-            std::fprintf(stderr, "vt350-cli: --from-page takes a page number from 1, not '%s'\n", qPrintable(fromText));
+            say(stderr,
+                QCoreApplication::translate("vt350-cli",
+                                            "vt350-cli: --from-page takes a page number from 1, not '%1'\n")
+                    .arg(fromText));
             return 2;
         }
     }
@@ -106,7 +113,8 @@ int printCommand(const QStringList &arguments)
         bool ok = false;
         port = portText.toInt(&ok);
         if (!ok || port < 1 || port > 99) {
-            std::fprintf(stderr, "vt350-cli: --port takes 1 to 99, not '%s'\n", qPrintable(portText));
+            say(stderr,
+                QCoreApplication::translate("vt350-cli", "vt350-cli: --port takes 1 to 99, not '%1'\n").arg(portText));
             return 2;
         }
     }
@@ -118,7 +126,10 @@ int printCommand(const QStringList &arguments)
         SerialLine line(library, clock);
         TerminalProgress progress(!manualContinue);
         if (fromPage > job.pageCount()) {
-            std::fprintf(stderr, "vt350-cli: --from-page %d, but the job has %d pages\n", fromPage, job.pageCount());
+            say(stderr,
+                QCoreApplication::translate("vt350-cli", "vt350-cli: --from-page %1, but the job has %2 pages\n")
+                    .arg(fromPage)
+                    .arg(job.pageCount()));
             return 2;
         }
         PrintJob print(job, line, op, progress);
@@ -126,14 +137,22 @@ int printCommand(const QStringList &arguments)
         print.resumeChoice = resume ? PrintJob::ResumeChoice::Resume : PrintJob::ResumeChoice::Whole;
         QObject::connect(&print, &PrintJob::resumePointFound, [&](int page) {
             if (resume)
-                std::fprintf(stderr, "vt350-cli: the last print of this job stopped before page %d of %d; "
-                             "going on from there\n", page + 1, job.pageCount());
+                say(stderr,
+                    QCoreApplication::translate("vt350-cli",
+                                                "vt350-cli: the last print of this job stopped before page %1 of %2; "
+                                                "going on from there\n")
+                        .arg(page + 1)
+                        .arg(job.pageCount()));
             else
-                std::fprintf(stderr, "vt350-cli: the last print of this job stopped before page %d of %d; "
-                             "printing every page (--resume goes on from there)\n", page + 1, job.pageCount());
+                say(stderr,
+                    QCoreApplication::translate("vt350-cli",
+                                                "vt350-cli: the last print of this job stopped before page %1 of %2; "
+                                                "printing every page (--resume goes on from there)\n")
+                        .arg(page + 1)
+                        .arg(job.pageCount()));
         });
         QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
-            std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
+            say(stderr, QCoreApplication::translate("vt350-cli", "trying port %1 (%2)\n").arg(port).arg(path));
         });
         if (!device.isEmpty()) {
             qputenv("VT350_DEVICE", device.toLocal8Bit());
@@ -149,12 +168,20 @@ int printCommand(const QStringList &arguments)
             status = allSent ? 0 : 1;
             ended = true;
             if (!allSent)
-                std::fputs("vt350-cli: the print job ended before every page was sent\n", stderr);
+                say(stderr,
+                    QCoreApplication::translate("vt350-cli",
+                                                "vt350-cli: the print job ended before every page was sent\n"));
             if (!allSent && print.stoppedPage() >= 0)
-                std::fprintf(stderr, "vt350-cli: it stopped before page %d of %d; --from-page %d goes on from there\n",
-                             print.stoppedPage() + 1, job.pageCount(), print.stoppedPage() + 1);
+                say(stderr,
+                    QCoreApplication::translate(
+                        "vt350-cli", "vt350-cli: it stopped before page %1 of %2; --from-page %1 goes on from there\n")
+                        .arg(print.stoppedPage() + 1)
+                        .arg(job.pageCount()));
             if (!allSent && print.stoppedPage() >= 0)
-                std::fputs("vt350-cli: the stop is kept for this job; --resume goes on from there as well\n", stderr);
+                say(stderr,
+                    QCoreApplication::translate(
+                        "vt350-cli",
+                        "vt350-cli: the stop is kept for this job; --resume goes on from there as well\n"));
             QCoreApplication::exit(status);
         });
         print.printCommand();
@@ -171,12 +198,15 @@ int frameCommand(const QStringList &arguments)
     QString output;
     if (!takeOption(args, QStringLiteral("--firmware"), firmwareText) || !takeOption(args, QStringLiteral("-o"), output)
         || args.size() != 1) {
-        std::fputs("usage: vt350-cli frame IN [--firmware TEXT] [-o FILE]\n", stderr);
+        say(stderr,
+            QCoreApplication::translate("vt350-cli", "usage: vt350-cli frame IN [--firmware TEXT] [-o FILE]\n"));
         return 2;
     }
     const Firmware firmware = classifyFirmware(firmwareText);
     if (!firmware.known) {
-        std::fprintf(stderr, "vt350-cli: unknown firmware '%s' (FV1.000.01 to FV1.000.04)\n", qPrintable(firmwareText));
+        say(stderr,
+            QCoreApplication::translate("vt350-cli", "vt350-cli: unknown firmware '%1' (FV1.000.01 to FV1.000.04)\n")
+                .arg(firmwareText));
         return 2;
     }
     QByteArray bytes;
@@ -197,7 +227,7 @@ int frameCommand(const QStringList &arguments)
     if (loaded != 0)
         return loaded;
     if (bytes.isEmpty()) {
-        std::fputs("No Print Contents!\n", stderr);
+        say(stderr, PrintJob::tr("No Print Contents!") + QLatin1Char('\n'));
         return 1;
     }
     if (output.isEmpty()) {
@@ -206,7 +236,9 @@ int frameCommand(const QStringList &arguments)
     }
     QFile file(output);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "vt350-cli: cannot write %s: %s\n", qPrintable(output), qPrintable(file.errorString()));
+        say(stderr,
+            QCoreApplication::translate("vt350-cli", "vt350-cli: cannot write %1: %2\n")
+                .arg(output, file.errorString()));
         return 1;
     }
     return 0;

@@ -1,4 +1,5 @@
 #include "TableArgs.h"
+#include "CliText.h"
 
 #include "commands/ImportProfiles.h"
 
@@ -10,7 +11,8 @@
 
 namespace vt::cli {
 
-const char kTableHelp[] =
+const char kTableHelp[] = QT_TRANSLATE_NOOP(
+    "vt350-cli",
     "  table files: convert and show also read .xlsx, .ods and .xls workbooks\n"
     "  and .tsv/.txt (or, with any of these options, .csv) delimited text:\n"
     "    --sheet NAME|N   the sheet by name or by number from 1 (default 1)\n"
@@ -38,7 +40,7 @@ const char kTableHelp[] =
     "    --split          (convert) write OUT-1.vtd, OUT-2.vtd, ... with at most\n"
     "                     200 pages each instead of leaving rows out; refused,\n"
     "                     naming them, when any of those files exist\n"
-    "    --force          (with --split) replace those files\n";
+    "    --force          (with --split) replace those files\n");
 
 namespace {
 
@@ -46,7 +48,7 @@ bool oneOf(const QString &option, const QString &value, const QStringList &allow
 {
     if (allowed.contains(value))
         return true;
-    error = QStringLiteral("%1 takes %2, not '%3'").arg(option, allowed.join(QStringLiteral(" or ")), value);
+    error = QCoreApplication::translate("vt350-cli", "%1 takes %2, not '%3'").arg(option, allowed.join(QStringLiteral(" | ")), value);
     return false;
 }
 
@@ -84,7 +86,7 @@ bool apply(const QString &arg, const QString &value, TableChoice &c, QString &er
     } else if (value == QStringLiteral("tab") || value == QStringLiteral("\t")) {
         c.options.separator = '\t';
     } else {
-        error = QStringLiteral("--separator takes ',', ';' or 'tab', not '%1'").arg(value);
+        error = QCoreApplication::translate("vt350-cli", "--separator takes ',', ';' or 'tab', not '%1'").arg(value);
         return false;
     }
     return true;
@@ -113,7 +115,7 @@ bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
             out.force = true;
         } else if (valued.contains(arg)) {
             if (i + 1 >= args.size()) {
-                error = QStringLiteral("%1 needs a value").arg(arg);
+                error = QCoreApplication::translate("vt350-cli", "%1 needs a value").arg(arg);
                 return false;
             }
             const QString value = args[++i];
@@ -132,7 +134,7 @@ bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
         QString problem;
         const std::optional<ImportProfile> found = ImportProfiles::find(profile, &problem);
         if (!found) {
-            error = problem.isEmpty() ? QStringLiteral("there is no import profile \"%1\" (in %2)")
+            error = problem.isEmpty() ? QCoreApplication::translate("vt350-cli", "there is no import profile \"%1\" (in %2)")
                                             .arg(profile, QDir::toNativeSeparators(ImportProfiles::path()))
                                       : problem;
             return false;
@@ -159,14 +161,14 @@ bool takeTableArgs(QStringList &args, TableArgs &out, QString &error)
     }
     if (!saveAs.isEmpty()) {
         if (saveAs.trimmed().isEmpty()) {
-            error = QStringLiteral("--save-profile needs a name");
+            error = QCoreApplication::translate("vt350-cli", "--save-profile needs a name");
             return false;
         }
         ImportProfile saved{saveAs, out.choice};
         saved.choice.split = saved.choice.split || out.split;
         QString problem;
         if (!ImportProfiles::save(saved, &problem)) {
-            error = QStringLiteral("the import profile cannot be saved: %1").arg(problem);
+            error = QCoreApplication::translate("vt350-cli", "the import profile cannot be saved: %1").arg(problem);
             return false;
         }
         out.given = true;

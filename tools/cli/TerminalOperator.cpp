@@ -1,4 +1,5 @@
 #include "TerminalOperator.h"
+#include "CliText.h"
 
 namespace vt::cli {
 
@@ -8,7 +9,7 @@ Answer TerminalOperator::showMessage(const Message &message)
     line.replace(QLatin1Char('\n'), QLatin1Char(' '));
     const bool question = message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel;
     if (question)
-        line += QStringLiteral(" [answered No]");
+        line += QCoreApplication::translate("vt350-cli", " [answered No]");
     std::fprintf(out_, "%s\n", line.toLocal8Bit().constData());
     // The details go under the message, a line each, indented.
     if (!message.details.isEmpty()) {

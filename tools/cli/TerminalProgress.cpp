@@ -1,4 +1,5 @@
 #include "TerminalProgress.h"
+#include "CliText.h"
 
 #include <QSocketNotifier>
 
@@ -65,7 +66,7 @@ void TerminalProgress::setManualWait(bool on)
     }
     if (takePress())
         return;
-    std::fputs("Press Enter to continue (Ctrl+C stops).\n", out_);
+    say(out_, QCoreApplication::translate("vt350-cli", "Press Enter to continue (Ctrl+C stops).\n"));
     std::fflush(out_);
     if (input_)
         input_->setEnabled(true);
@@ -135,7 +136,7 @@ void TerminalProgress::setProgress(int pagesSent, int pagesToSend)
     if (pagesSent == lastSent_ || pagesToSend <= 0)
         return;
     lastSent_ = pagesSent;
-    std::fprintf(out_, "pages sent: %d of %d\n", pagesSent, pagesToSend);
+    say(out_, QCoreApplication::translate("vt350-cli", "pages sent: %1 of %2\n").arg(pagesSent).arg(pagesToSend));
     std::fflush(out_);
 }
 

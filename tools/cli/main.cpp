@@ -1,4 +1,6 @@
+#include "CliText.h"
 #include "DocumentTools.h"
+#include "files/Language.h"
 #include "PrintTools.h"
 #include "LabelTools.h"
 #include "TableArgs.h"
@@ -18,21 +20,19 @@
 
 namespace {
 
-const char kUsageHead[] =
-    "usage: vt350-cli COMMAND [ARGS]\n"
-    "\n"
-    "Label jobs for the Vt350 tube printer, without a window.\n"
-    "\n"
-    "commands:\n"
-    "  --help    show this text\n";
+const char kUsageHead[] = QT_TRANSLATE_NOOP("vt350-cli",
+                                            "usage: vt350-cli COMMAND [ARGS]\n"
+                                            "\n"
+                                            "Label jobs for the Vt350 tube printer, without a window.\n"
+                                            "\n"
+                                            "commands:\n"
+                                            "  --help    show this text\n");
 
 void usage(std::FILE *to)
 {
-    std::fputs(kUsageHead, to);
-    std::fputs(vt::cli::kDocumentHelp, to);
-    std::fputs(vt::cli::kTableHelp, to);
-    std::fputs(vt::cli::kPrintHelp, to);
-    std::fputs(vt::cli::kLabelHelp, to);
+    for (const char *text :
+         {kUsageHead, vt::cli::kDocumentHelp, vt::cli::kTableHelp, vt::cli::kPrintHelp, vt::cli::kLabelHelp})
+        vt::cli::say(to, vt::cli::cliText(text));
 }
 
 struct Command {
@@ -69,6 +69,7 @@ int main(int argc, char **argv)
     // The same configuration folder, and so the same ConSet.InI, as the window.
     app.setApplicationName(QStringLiteral("vt350"));
     app.setOrganizationName(QStringLiteral("vt350"));
+    vt::installTranslation(app);
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
         usage(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
@@ -77,6 +78,8 @@ int main(int argc, char **argv)
     for (const Command &command : kCommands)
         if (std::strcmp(argv[1], command.name) == 0)
             return command.run(args);
-    std::fprintf(stderr, "vt350-cli: unknown command '%s' (see --help)\n", argv[1]);
+    vt::cli::say(stderr,
+                 QCoreApplication::translate("vt350-cli", "vt350-cli: unknown command '%1' (see --help)\n")
+                     .arg(QString::fromLocal8Bit(argv[1])));
     return 2;
 }
