@@ -232,3 +232,43 @@ TEST(ImportTableDialog, RemembersTheSheetByNameAndAsksBeforeKeepingOnlyAJob)
     ASSERT_TRUE(previewIn(again));
     EXPECT_EQ(again.sheetList()->currentIndex(), 1);
 }
+
+// Both ends, merged and in natural order on a list LibreOffice wrote: the
+// preview names each page's end and how many rows a merged page came from,
+// with the rows in its tooltip; a profile saved here comes back in the list,
+// naming the columns another workbook lacks.
+TEST(ImportTableDialog, BothEndsMergedWithTheirRowsAndProfiles)
+{
+    QTemporaryDir config;
+    qputenv("VT350_CONFIG_DIR", config.path().toLocal8Bit());
+    TableChoice start;
+    start.header = true;
+    start.line1 = QStringLiteral("{From}");
+    start.line2 = QStringLiteral("W{Wire}");
+    start.repeat = start.farRepeat = QString();
+    start.farLine1 = QStringLiteral("{To}");
+    start.farLine2 = QStringLiteral("W{Wire}");
+    ImportTableDialog dialog(QStringLiteral(VT350_SOURCE_DIR "/tests/files/fixtures/wires-ends.xlsx"), start);
+    ASSERT_TRUE(previewIn(dialog));
+    EXPECT_FALSE(dialog.farField(0)->isEnabled());
+    dialog.endsList()->setCurrentIndex(1);
+    dialog.mergeBox()->setChecked(true);
+    dialog.sortList()->setCurrentIndex(1);
+    ASSERT_TRUE(previewIn(dialog));
+    EXPECT_TRUE(dialog.farField(0)->isEnabled());
+    EXPECT_EQ(dialog.summary()->text(), QStringLiteral("5 rows: 7 pages, 1 refused"));
+    EXPECT_EQ(previewLine(dialog, 0), QStringList({"3", "1", "-K3:A1", "W7", "2", "far", "2 rows"}));
+    EXPECT_EQ(dialog.preview()->item(0, 6)->toolTip(), QStringLiteral("Rows 3, 4"));
+    EXPECT_EQ(previewLine(dialog, 7), QStringList({"5", "refused", "far end: empty", "", "", "far", ""}));
+
+    dialog.askProfileText = [](const QString &) { return QStringLiteral("Both ends"); };
+    for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        if (button->text() == QStringLiteral("Sa&ve Profile..."))
+            button->click();
+    EXPECT_EQ(dialog.profileList()->currentText(), QStringLiteral("Both ends"));
+    ImportTableDialog other(kWires, TableChoice{});
+    ASSERT_TRUE(previewIn(other));
+    ASSERT_EQ(other.profileList()->count(), 2);
+    EXPECT_EQ(other.profileList()->itemText(1), QStringLiteral("Both ends (missing: From, Wire, To)"));
+    qunsetenv("VT350_CONFIG_DIR");
+}
