@@ -1,6 +1,7 @@
 #include "files/XmlStream.h"
 
 #include <libxml/parser.h>
+#include <libxml/tree.h>
 
 #include <cstring>
 #include <future>
@@ -52,8 +53,15 @@ XmlStream::End XmlStream::parse(QIODevice &device)
     if (n < 0)
         return End::Damaged;
     const int head = static_cast<int>(std::min<qint64>(n, 4));
-    const std::unique_ptr<xmlParserCtxt, void (*)(xmlParserCtxtPtr)> parser(
-        xmlCreatePushParserCtxt(&sax, this, chunks[0].get(), head, nullptr), xmlFreeParserCtxt);
+    // A document type declaration makes libxml2 start a document of its own
+    // (for the entities), which the context does not free.
+    const auto release = [](xmlParserCtxtPtr context) {
+        if (context->myDoc)
+            xmlFreeDoc(context->myDoc);
+        xmlFreeParserCtxt(context);
+    };
+    const std::unique_ptr<xmlParserCtxt, decltype(release)> parser(
+        xmlCreatePushParserCtxt(&sax, this, chunks[0].get(), head, nullptr), release);
     if (!parser)
         return End::Damaged;
     // Entities replaced in attribute values too (else "&amp;" arrives as "&#38;").
