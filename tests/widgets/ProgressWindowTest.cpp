@@ -199,12 +199,9 @@ TEST(ProgressWindowTest, ButtonsAreRaisedAndNoLineOfAMessageHoldsALoneWord)
     auto *label = state.findChild<QLabel *>(QStringLiteral("message"));
     ASSERT_NE(label, nullptr);
     const QFontMetrics metrics(label->font());
-    for (const char *text : {
-             "Currently printing to 3 segment. When the printing is finished,\rplease select \"Continue\" again",
-             "Currently printing to 51 segment. When the printing is finished, \rplease select \"Continue\" again",
-             "Currently printing to 3 segment. When the printing is finished, \rit will continue to print automatically",
-             "All print contents have been transmitted, please wait for the print to finish",
-         }) {
+    for (const char *text :
+         {"Currently printing to 3 segment. When the printing is finished,\rplease select \"Continue\" again",
+          "Currently printing to 51 segment. When the printing is finished, \rit will continue to print automatically"}) {
         state.setText(QString::fromUtf8(text));
         QCoreApplication::processEvents();
         for (const QString &line : label->text().split('\n')) {
