@@ -27,6 +27,8 @@ timed() {
   echo "== $name"
   "$@"
   times+=("$(printf '%-28s %5d s' "$name" $((SECONDS - start)))")
+  # Also as each step ends: a later step that fails still leaves the times before it.
+  echo "${times[-1]}"
 }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 # The Windows name of a file here: Wine's drive Z: is the root.
