@@ -27,6 +27,8 @@ timed() {
   echo "== $name"
   "$@"
   times+=("$(printf '%-28s %5d s' "$name" $((SECONDS - start)))")
+  # Also as each step ends: a later step that fails still leaves the times before it.
+  echo "${times[-1]}"
 }
 fail() { echo "FAILED: $*" >&2; exit 1; }
 # The Windows name of a file here: Wine's drive Z: is the root.
@@ -43,9 +45,11 @@ start_wine() {
   wineserver -p 2>/dev/null || true # stays up between the programs of this check
 }
 
+# A test program that Wine did not start (no output at all) runs once more;
+# a test that failed fails the step (scripts/windows/suite.py).
 suite() {
-  QT_QPA_PLATFORM=offscreen ctest --test-dir build-win --output-on-failure -j2 --timeout 300 | tee "$work/ctest.log"
-  grep -E 'tests passed|tests failed' "$work/ctest.log"
+  QT_QPA_PLATFORM=offscreen python3 scripts/windows/suite.py build-win "$work" -j2 | tee "$work/ctest.log"
+  grep -E 'tests passed|tests failed|^suite: ' "$work/ctest.log"
 }
 
 # A COM port of Wine onto a Unix device: HKLM\Software\Wine\Ports, then a new wineserver.
@@ -95,6 +99,43 @@ print_job() {
   echo "$name: $(wc -l <"$work/$name.got.hex") frame(s), as the Linux build makes them"
 }
 
+# The operator's "Continue" in vt350-cli is Enter on its input, which a
+# thread of its own reads on Windows: Enter is typed each time the program
+# asks for it, and the program ends with its input still open.
+continue_job() {
+  local job=$1 err="$work/continue.err" fifo="$work/enter"
+  start_sim "$work/com7" "$work/continue.log" --firmware FV1.000.01 --segment-seconds 0.2
+  map_port COM7 "$work/com7"
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  VT350_CONFIG_DIR="$work/config-continue" "$run" build-win/tools/vt350-cli.exe print "$(winpath "$job")" --port 7 \
+    <"$fifo" 2>"$err" &
+  local cli=$! asked=0 n guard=0
+  pids+=("$cli")
+  exec 7>"$fifo"
+  # The guard only ends a program that hangs.
+  while kill -0 "$cli" 2>/dev/null; do
+    guard=$((guard + 1))
+    [ "$guard" -lt 3000 ] || { cat "$err"; fail "the job continued by Enter did not end"; }
+    n=$(grep -c 'Press Enter' "$err" || true)
+    if [ "$n" -gt "$asked" ]; then
+      printf '\r\n' >&7
+      asked=$n
+    fi
+    sleep 0.1
+  done
+  local status=0
+  wait "$cli" || status=$?
+  exec 7>&-
+  stop_sim
+  [ "$status" -eq 0 ] || { cat "$err"; fail "the job continued by Enter ended with $status"; }
+  build/tools/vt350-cli frame "$job" --firmware FV1.000.01 -o "$work/continue.expected"
+  frames_logged "$work/continue.log" | tr -d '\n' >"$work/continue.got.flat"
+  cmp -s <(xxd -p "$work/continue.expected" | tr -d '\n') "$work/continue.got.flat" \
+    || fail "the frames continued by Enter differ from the Linux build's"
+  echo "continued by Enter: $asked times asked, every frame as the Linux build makes them"
+}
+
 end_to_end() {
   python3 -c 'print("\r\n".join("W%03d;X%d" % (i, i) for i in range(1, 11)))' >"$work/one.csv"
   # Three frames: 150 long pages, a frame of at most 8192 bytes for every 55 or so.
@@ -103,6 +144,7 @@ end_to_end() {
   print_job three "$work/three.csv"
   [ "$(wc -l <"$work/three.got.hex")" -eq 3 ] || fail "the long job did not go out in three segments"
   [ "$(wc -l <"$work/one.got.hex")" -eq 1 ] || fail "the short job did not go out in one segment"
+  continue_job "$work/three.csv"
 
   # The window's port search at start finds the printer on COM7 and keeps it.
   start_sim "$work/com7" "$work/search.log"

@@ -162,6 +162,16 @@ int baudRate(int baudCode)
     return baudCode >= 0 && baudCode < int(std::size(rates)) ? rates[baudCode] : 0;
 }
 
+qint64 drainMs(qint64 bytes, int rate, int bitsPerByte)
+{
+    constexpr qint64 kMarginMs = 2000;
+    if (bytes <= 0)
+        return 0;
+    if (rate <= 0 || bitsPerByte <= 0)
+        rate = 9600, bitsPerByte = 10;
+    return (bytes * bitsPerByte * 1000 + rate - 1) / rate + kMarginMs;
+}
+
 QString devicePath(int port)
 {
     const QStringList devices = serialDevices();

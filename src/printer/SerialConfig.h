@@ -23,6 +23,11 @@ QStringList inPortOrder(QStringList devices);
 // The line speed of a baud code of the serial library (12 is 9600); 0 for none.
 int baudRate(int baudCode);
 
+// How long a port closed with `bytes` still to go out is given to send them:
+// the time they take on the line at `rate` baud with `bitsPerByte` bits a
+// character (start, data, parity and stop bits), and two seconds more.
+qint64 drainMs(qint64 bytes, int rate, int bitsPerByte);
+
 // The device of port n (1 or more); empty when there is none.
 QString devicePath(int port);
 

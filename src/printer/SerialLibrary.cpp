@@ -5,11 +5,15 @@
 
 #include "printer/SerialConfig.h"
 
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QSerialPort>
 #include <QTimer>
 
+#include <algorithm>
+#include <climits>
 #include <chrono>
+#include <vector>
 
 namespace vt {
 
@@ -17,11 +21,19 @@ SerialLibrary::SerialLibrary(QObject *parent) : QObject(parent) {}
 
 SerialLibrary::~SerialLibrary()
 {
+    // Ending the program does not cut off the end of the last job: what a
+    // port still holds goes out first, for as long as the line needs for it.
+    std::vector<int> open;
     for (auto &[port, serial] : ports_)
         if (serial->isOpen())
-            serial->close();
+            open.push_back(port);
+    for (int port : open)
+        close(port);
+    std::vector<int> draining;
     for (auto &[port, serial] : draining_)
-        serial->close();
+        draining.push_back(port);
+    for (int port : draining)
+        waitForDrain(port);
 }
 
 QSerialPort *SerialLibrary::portFor(int port) const
@@ -43,8 +55,9 @@ int SerialLibrary::open(int port)
     const QFileInfo info(lastDevice_);
     const QString device = info.exists() ? info.canonicalFilePath() : lastDevice_;
 
-    // A new job needs the device the last one may still be finishing on.
-    finishDrain(port);
+    // A new job needs the device the last one may still be finishing on:
+    // its last bytes (a mode H after "Cancel") go out before it is let go.
+    waitForDrain(port);
     auto &slot = ports_[port];
     if (slot && slot->isOpen())
         slot->close();
@@ -161,10 +174,14 @@ void SerialLibrary::close(int port)
         return;
     }
     // Closing now would drop what the system has not taken yet: the end of
-    // the last frame, which at 960 bytes a second can take seconds. The port
-    // closes once it is out, or when that time has passed, without waiting
-    // on the window's thread.
+    // the last frame, which takes seconds on the line. The port closes once
+    // it is out, or when the line would have sent it, without waiting on the
+    // window's thread.
     finishDrain(port);
+    const int bits = 1 + int(serial->dataBits()) + (serial->parity() == QSerialPort::NoParity ? 0 : 1)
+                     + (serial->stopBits() == QSerialPort::TwoStop ? 2 : 1);
+    const qint64 ms = drainMs(serial->bytesToWrite(), serial->baudRate(), bits);
+    drainUntil_[port] = QDeadlineTimer(ms);
     draining_[port] = std::move(ports_[port]);
     ports_.erase(port);
     disconnect(serial, nullptr, this, nullptr);
@@ -172,8 +189,25 @@ void SerialLibrary::close(int port)
         if (serial->bytesToWrite() == 0)
             finishDrain(port);
     });
-    const qint64 ms = serial->bytesToWrite() * 1000 / 960 + 2000;
     QTimer::singleShot(std::chrono::milliseconds(ms), serial, [this, port] { finishDrain(port); });
+}
+
+void SerialLibrary::waitForDrain(int port)
+{
+    const auto it = draining_.find(port);
+    if (it == draining_.end())
+        return;
+    // The port may be closed and let go from its own bytesWritten inside the
+    // wait; it is deleted only later, so the pointer stays good here.
+    QSerialPort *serial = it->second.get();
+    const QDeadlineTimer until = drainUntil_[port];
+    // Each wait returns as soon as some bytes have gone; false at the
+    // deadline or when the line failed.
+    while (draining_.count(port) && serial->isOpen() && serial->bytesToWrite() > 0 && !until.hasExpired()) {
+        if (!serial->waitForBytesWritten(int(std::min<qint64>(until.remainingTime(), INT_MAX))))
+            break;
+    }
+    finishDrain(port);
 }
 
 void SerialLibrary::finishDrain(int port)

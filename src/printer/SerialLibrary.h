@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
 
@@ -51,10 +52,14 @@ private:
 #ifdef Q_OS_WIN
     struct WinPort;
     WinPort *portFor(int port) const;
-    // Takes finished writes off a port; a failed one means the device is gone.
-    void collectWrites(int port, WinPort *serial);
+    // Takes finished writes off a port; a failed one means the device is
+    // gone (false then).
+    bool collectWrites(int port, WinPort *serial);
     void markLost(int port);
     void finishDrain(int port);
+    // Lets a closed port's last bytes out, for as long as the line needs for
+    // them, and then closes it.
+    void waitForDrain(int port);
 
     std::map<int, std::unique_ptr<WinPort>> ports_;
     std::map<int, std::unique_ptr<WinPort>> draining_;
@@ -64,10 +69,14 @@ private:
     void onError(int port, QSerialPort *serial);
     // Closes a port whose last bytes were still on their way out.
     void finishDrain(int port);
+    // Lets a closed port's last bytes out, for as long as the line needs for
+    // them, and then closes it.
+    void waitForDrain(int port);
 
     std::map<int, std::unique_ptr<QSerialPort>> ports_;
-    // Closed ports still handing their last bytes to the system.
+    // Closed ports still handing their last bytes to the system, and until when.
     std::map<int, std::unique_ptr<QSerialPort>> draining_;
+    std::map<int, QDeadlineTimer> drainUntil_;
 #endif
     std::map<int, bool> lost_;
     qint64 bytesWritten_ = 0;

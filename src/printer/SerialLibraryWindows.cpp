@@ -13,6 +13,7 @@
 #include <QDeadlineTimer>
 #include <QTimer>
 
+#include <algorithm>
 #include <chrono>
 #include <deque>
 #include <vector>
@@ -23,6 +24,8 @@ namespace vt {
 
 struct SerialLibrary::WinPort {
     struct Write {
+        // What is still to go out: a write that completes short is handed
+        // to the system again with the rest.
         QByteArray data;
         OVERLAPPED overlapped{};
     };
@@ -35,7 +38,8 @@ struct SerialLibrary::WinPort {
     ~WinPort()
     {
         if (handle != INVALID_HANDLE_VALUE) {
-            // Pending writes must be finished or cancelled before their buffers go.
+            // Whoever lets a port go has waited for its writes as long as the
+            // line needs; what is left now is cancelled before its buffers go.
             if (!writes.empty()) {
                 CancelIoEx(handle, nullptr);
                 for (auto &write : writes) {
@@ -58,6 +62,28 @@ struct SerialLibrary::WinPort {
             n += write->data.size();
         return n;
     }
+
+    // Hands `write` (again) to the system; false when the device refused it.
+    bool start(Write &write) const
+    {
+        const HANDLE event = write.overlapped.hEvent;
+        write.overlapped = OVERLAPPED{};
+        write.overlapped.hEvent = event;
+        ResetEvent(event);
+        return WriteFile(handle, write.data.constData(), DWORD(write.data.size()), nullptr, &write.overlapped)
+               || GetLastError() == ERROR_IO_PENDING;
+    }
+
+    // The time the bytes still queued take on this line, from its settings.
+    qint64 drainMs() const
+    {
+        DCB dcb{};
+        dcb.DCBlength = sizeof dcb;
+        if (!GetCommState(handle, &dcb))
+            return vt::drainMs(bytesToWrite(), 0, 0);
+        const int bits = 1 + dcb.ByteSize + (dcb.Parity == NOPARITY ? 0 : 1) + (dcb.StopBits == ONESTOPBIT ? 1 : 2);
+        return vt::drainMs(bytesToWrite(), int(dcb.BaudRate), bits);
+    }
 };
 
 namespace {
@@ -74,7 +100,21 @@ std::wstring deviceName(const QString &device)
 
 SerialLibrary::SerialLibrary(QObject *parent) : QObject(parent) {}
 
-SerialLibrary::~SerialLibrary() = default;
+SerialLibrary::~SerialLibrary()
+{
+    // Ending the program does not cut off the end of the last job: what a
+    // port still holds goes out first, for as long as the line needs for it.
+    std::vector<int> open;
+    for (auto &[n, p] : ports_)
+        open.push_back(n);
+    for (int n : open)
+        close(n);
+    std::vector<int> draining;
+    for (auto &[n, p] : draining_)
+        draining.push_back(n);
+    for (int n : draining)
+        waitForDrain(n);
+}
 
 SerialLibrary::WinPort *SerialLibrary::portFor(int port) const
 {
@@ -91,8 +131,9 @@ int SerialLibrary::open(int port)
         lastFailure_ = OpenFailure::NoDevice;
         return -1;
     }
-    // A new job needs the device the last one may still be finishing on.
-    finishDrain(port);
+    // A new job needs the device the last one may still be finishing on:
+    // its last bytes (a mode H after "Cancel") go out before it is let go.
+    waitForDrain(port);
     ports_.erase(port);
     lost_[port] = false;
 
@@ -205,8 +246,7 @@ int SerialLibrary::write(int port, const char *buffer, int length)
     auto write = std::make_unique<WinPort::Write>();
     write->data = QByteArray(buffer, length);
     write->overlapped.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!WriteFile(serial->handle, write->data.constData(), DWORD(length), nullptr, &write->overlapped)
-        && GetLastError() != ERROR_IO_PENDING) {
+    if (!serial->start(*write)) {
         CloseHandle(write->overlapped.hEvent);
         markLost(port);
         return 0;
@@ -243,22 +283,51 @@ int SerialLibrary::write(int port, const char *buffer, int length)
     return length;
 }
 
-void SerialLibrary::collectWrites(int port, WinPort *serial)
+bool SerialLibrary::collectWrites(int port, WinPort *serial)
 {
     while (!serial->writes.empty()) {
         auto &write = serial->writes.front();
         DWORD n = 0;
         if (!GetOverlappedResult(serial->handle, &write->overlapped, &n, FALSE)) {
             if (GetLastError() == ERROR_IO_INCOMPLETE)
-                return;
+                return true;
             // The device went away under a write.
             if (portFor(port) == serial)
                 markLost(port);
-            return;
+            return false;
+        }
+        if (n < DWORD(write->data.size())) {
+            // Completed short: the rest goes out as a write of its own.
+            write->data.remove(0, qsizetype(n));
+            if (!serial->start(*write)) {
+                if (portFor(port) == serial)
+                    markLost(port);
+                return false;
+            }
+            if (n == 0)
+                return true;
+            continue;
         }
         CloseHandle(write->overlapped.hEvent);
         serial->writes.pop_front();
     }
+    return true;
+}
+
+void SerialLibrary::waitForDrain(int port)
+{
+    const auto it = draining_.find(port);
+    if (it == draining_.end())
+        return;
+    WinPort *serial = it->second.get();
+    while (!serial->writes.empty() && !serial->drainDeadline.hasExpired()) {
+        const qint64 left = serial->drainDeadline.remainingTime();
+        const DWORD ms = left < 0 ? INFINITE : DWORD(std::min<qint64>(left, INFINITE - 1));
+        if (WaitForSingleObject(serial->writes.front()->overlapped.hEvent, ms) != WAIT_OBJECT_0
+            || !collectWrites(port, serial))
+            break;
+    }
+    finishDrain(port);
 }
 
 void SerialLibrary::markLost(int port)
@@ -281,11 +350,11 @@ void SerialLibrary::close(int port)
         ports_.erase(it);
         return;
     }
-    // Closing now would drop the end of the last frame, which at 960 bytes a
-    // second can take seconds: the port closes once it is out, or when that
-    // time has passed.
+    // Closing now would drop the end of the last frame, which takes seconds
+    // on the line: the port closes once it is out, or when the line would
+    // have sent it.
     finishDrain(port);
-    serial->drainDeadline.setRemainingTime(std::chrono::milliseconds(serial->bytesToWrite() * 1000 / 960 + 2000));
+    serial->drainDeadline.setRemainingTime(std::chrono::milliseconds(serial->drainMs()));
     draining_[port] = std::move(it->second);
     ports_.erase(port);
 }

@@ -5,6 +5,7 @@
 #include "render/Colors.h"
 
 #include <QEnterEvent>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,12 +20,20 @@ namespace vt {
 
 namespace {
 
-// A flat push button whose caption turns red under the pointer.
+// The window's width; 298 dialog units of the original template at its
+// System font.
+constexpr int kWidth = 447;
+constexpr int kMarginX = 8;
+
+// A push button, raised on every platform's style, whose caption turns red
+// under the pointer.
 class HoverButton : public QPushButton {
 public:
     HoverButton(const QString &caption, QWidget *parent) : QPushButton(caption, parent)
     {
-        setFlat(true);
+        setFlat(false);
+        setAutoDefault(false);
+        setMinimumWidth(88);
         setAutoFillBackground(false);
         setCursor(Qt::PointingHandCursor);
         setFocusPolicy(Qt::TabFocus);
@@ -52,6 +61,47 @@ private:
         setPalette(p);
     }
 };
+
+// Words of one paragraph in lines no wider than `width`, the greedy way.
+QStringList wrapped(const QStringList &words, const QFontMetrics &metrics, int width)
+{
+    QStringList lines;
+    for (const QString &word : words) {
+        if (!lines.isEmpty() && metrics.horizontalAdvance(lines.last() + QLatin1Char(' ') + word) <= width)
+            lines.last() += QLatin1Char(' ') + word;
+        else
+            lines << word;
+    }
+    return lines;
+}
+
+// Breaks each line of `text` that is wider than `width` into as few lines
+// as the greedy way takes, but as even as they can be: the narrowest width
+// that still needs no more lines. A sentence then never leaves its last
+// word alone on a line when the words before can share it.
+QString evenLines(const QString &text, const QFontMetrics &metrics, int width)
+{
+    QStringList out;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (metrics.horizontalAdvance(line.trimmed()) <= width || words.size() < 2) {
+            out << line;
+            continue;
+        }
+        const qsizetype count = wrapped(words, metrics, width).size();
+        int lo = 1;
+        int hi = width;
+        while (lo < hi) {
+            const int mid = lo + (hi - lo) / 2;
+            if (wrapped(words, metrics, mid).size() <= count)
+                hi = mid;
+            else
+                lo = mid + 1;
+        }
+        out << wrapped(words, metrics, hi);
+    }
+    return out.join(QLatin1Char('\n'));
+}
 
 } // namespace
 
@@ -98,7 +148,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     buttons->addWidget(cancelButton_);
     buttons->addStretch(1);
     auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(8, 6, 8, 6);
+    layout->setContentsMargins(kMarginX, 6, kMarginX, 6);
     layout->addWidget(text_, 1);
     bar_ = new QProgressBar(this);
     bar_->setObjectName(QStringLiteral("pagesSent"));
@@ -111,7 +161,7 @@ ProgressWindow::ProgressWindow(QWidget *parent)
     layout->addLayout(buttons);
 
     showButtons(false, false);
-    text_->setText(message_);
+    text_->setText(evenLines(message_, text_->fontMetrics(), kWidth - 2 * kMarginX - 2));
     fitContents();
 }
 
@@ -120,7 +170,6 @@ void ProgressWindow::fitContents()
     // 298 x 41 dialog units of the original template at its System font is
     // the least; the window grows to hold every line of the message, the
     // bar and the buttons.
-    constexpr int kWidth = 447;
     constexpr int kLeastHeight = 85;
     layout()->activate();
     const int height = std::max(kLeastHeight, layout()->totalHeightForWidth(kWidth));
@@ -135,7 +184,8 @@ void ProgressWindow::fitContents()
 void ProgressWindow::setText(const QString &text)
 {
     message_ = text;
-    text_->setText(shownText(message_));
+    // A pixel to spare: the label measures its lines a little differently.
+    text_->setText(evenLines(shownText(message_), text_->fontMetrics(), kWidth - 2 * kMarginX - 2));
     fitContents();
     text_->repaint();
 }

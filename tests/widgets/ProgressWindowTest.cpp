@@ -1,11 +1,15 @@
 #include "widgets/ProgressWindow.h"
 
 #include <QEnterEvent>
+#include <QFontMetrics>
+#include <QImage>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 
 using namespace vt;
 
@@ -152,7 +156,7 @@ TEST(ProgressWindowTest, TheWholeSegmentMessageShowsOnItsTwoLinesAboveBarAndButt
     EXPECT_EQ(state.message(), text) << "the text itself stays as it is";
     auto *label = state.findChild<QLabel *>(QStringLiteral("message"));
     ASSERT_NE(label, nullptr);
-    EXPECT_EQ(label->text().count('\n'), 1);
+    EXPECT_TRUE(label->text().contains(QStringLiteral(",\nplease select"))) << "the message's own line break stays";
     EXPECT_FALSE(label->text().contains('\r'));
     // Every line of the message is inside the label, and nothing covers it.
     const QFontMetrics metrics(label->font());
@@ -164,4 +168,46 @@ TEST(ProgressWindowTest, TheWholeSegmentMessageShowsOnItsTwoLinesAboveBarAndButt
         EXPECT_TRUE(state.rect().contains(below->geometry())) << qPrintable(below->objectName());
     }
     EXPECT_TRUE(state.progressBar()->format().contains(QStringLiteral("about 2 min 5 s left")));
+}
+
+TEST(ProgressWindowTest, ButtonsAreRaisedAndNoLineOfAMessageHoldsALoneWord)
+{
+    ProgressWindow state;
+    state.setManualWait(true);
+    state.show();
+    QCoreApplication::processEvents();
+    const QColor window = state.palette().color(QPalette::Window);
+    for (QPushButton *button : {state.continueButton(), state.cancelButton()}) {
+        // A push button has an edge to see on the window's colour; a flat
+        // one is its caption alone.
+        const QImage image = button->grab().toImage();
+        int edge = 0;
+        int ring = 0;
+        for (int x = 0; x < image.width(); ++x) {
+            for (int y = 0; y < image.height(); ++y) {
+                if (x > 2 && x < image.width() - 3 && y > 2 && y < image.height() - 3)
+                    continue;
+                ++ring;
+                const QColor c = image.pixelColor(x, y);
+                edge += std::abs(c.red() - window.red()) + std::abs(c.green() - window.green())
+                                + std::abs(c.blue() - window.blue()) > 40;
+            }
+        }
+        EXPECT_GT(edge, ring / 3) << qPrintable(button->text()) << " is drawn flat";
+    }
+
+    auto *label = state.findChild<QLabel *>(QStringLiteral("message"));
+    ASSERT_NE(label, nullptr);
+    const QFontMetrics metrics(label->font());
+    for (const char *text :
+         {"Currently printing to 3 segment. When the printing is finished,\rplease select \"Continue\" again",
+          "Currently printing to 51 segment. When the printing is finished, \rit will continue to print automatically"}) {
+        state.setText(QString::fromUtf8(text));
+        QCoreApplication::processEvents();
+        for (const QString &line : label->text().split('\n')) {
+            EXPECT_LE(metrics.horizontalAdvance(line.trimmed()), label->contentsRect().width())
+                << "wrapped by the label at \"" << qPrintable(line) << "\"";
+            EXPECT_GE(line.split(' ', Qt::SkipEmptyParts).size(), 2) << "a lone word: " << qPrintable(line);
+        }
+    }
 }

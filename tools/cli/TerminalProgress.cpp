@@ -1,18 +1,19 @@
 #include "TerminalProgress.h"
 #include "CliText.h"
 
+#include "EnterReader.h"
+
 #include <QSocketNotifier>
 
 #include <algorithm>
 
-#ifdef Q_OS_WIN
-#include <thread>
-#include <windows.h>
-#else
+#ifndef Q_OS_WIN
 #include <unistd.h>
 #endif
 
 namespace vt::cli {
+
+TerminalProgress::~TerminalProgress() = default;
 
 TerminalProgress::TerminalProgress(bool autoContinue, std::FILE *out) : autoContinue_(autoContinue), out_(out)
 {
@@ -21,17 +22,7 @@ TerminalProgress::TerminalProgress(bool autoContinue, std::FILE *out) : autoCont
 #ifdef Q_OS_WIN
     // A console or a pipe cannot be watched by a notifier on Windows: a thread
     // reads standard input for the whole run and hands each piece over.
-    std::thread([this] {
-        char buffer[256];
-        for (;;) {
-            DWORD n = 0;
-            const bool ok = ReadFile(GetStdHandle(STD_INPUT_HANDLE), buffer, sizeof buffer, &n, nullptr) && n > 0;
-            const int presses = ok ? int(std::count(buffer, buffer + n, '\n')) : 0;
-            QMetaObject::invokeMethod(this, [this, presses, ok] { takeInput(presses, !ok); }, Qt::QueuedConnection);
-            if (!ok)
-                return;
-        }
-    }).detach();
+    reader_ = std::make_unique<EnterReader>(0, this, [this](int presses, bool end) { takeInput(presses, end); });
 #else
     input_ = new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this);
     input_->setEnabled(false);

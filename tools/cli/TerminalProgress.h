@@ -5,10 +5,13 @@
 #include <QObject>
 
 #include <cstdio>
+#include <memory>
 
 class QSocketNotifier;
 
 namespace vt::cli {
+
+class EnterReader;
 
 // The progress window on a terminal: each message on its own line of
 // stderr, pages sent as "pages sent: N of M". "Continue" is the Enter key,
@@ -17,6 +20,7 @@ class TerminalProgress : public QObject, public ProgressView {
     Q_OBJECT
 public:
     explicit TerminalProgress(bool autoContinue, std::FILE *out = stderr);
+    ~TerminalProgress() override;
 
     void setText(const QString &text) override;
     void setManualWait(bool on) override;
@@ -38,6 +42,7 @@ private:
     bool autoContinue_;
     std::FILE *out_;
     QSocketNotifier *input_ = nullptr;
+    std::unique_ptr<EnterReader> reader_;
     bool manual_ = false;
     bool auto_ = false;
     int state_ = WaitingForOperator;
