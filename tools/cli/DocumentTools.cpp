@@ -1,5 +1,7 @@
 #include "DocumentTools.h"
 
+#include "ConsoleText.h"
+
 #include "LabelTools.h"
 #include "TableArgs.h"
 #include "TerminalOperator.h"
@@ -97,8 +99,9 @@ struct Session {
         case InputKind::Table: return tables.importTable(path, table.choice);
         case InputKind::Unknown: break;
         }
-        std::fprintf(stderr, "vt350-cli: %s: not a .vtd, .csv or table file (.xlsx, .ods, .xls, .tsv, .txt)\n",
-                     qPrintable(path));
+        writeText(stderr,
+                  QStringLiteral("vt350-cli: %1: not a .vtd, .csv or table file (.xlsx, .ods, .xls, .tsv, .txt)\n")
+                      .arg(path));
         return false;
     }
 };
@@ -120,7 +123,7 @@ int convertCommand(const QStringList &arguments)
     TableArgs table;
     QString error;
     if (!takeTableArgs(args, table, error)) {
-        std::fprintf(stderr, "vt350-cli: %s\n", qPrintable(error));
+        writeText(stderr, QStringLiteral("vt350-cli: %1\n").arg(error));
         return 2;
     }
     if (args.size() != 2) {
@@ -139,16 +142,17 @@ int convertCommand(const QStringList &arguments)
                 QStringList names;
                 for (const QString &path : existing)
                     names << QDir::toNativeSeparators(path);
-                std::fprintf(stderr, "vt350-cli: %s already exist%s; --force replaces %s\n",
-                             qPrintable(names.join(QStringLiteral(", "))), existing.size() == 1 ? "s" : "",
-                             existing.size() == 1 ? "it" : "them");
+                writeText(stderr, QStringLiteral("vt350-cli: %1 already exist%2; --force replaces %3\n")
+                                      .arg(names.join(QStringLiteral(", ")),
+                                           existing.size() == 1 ? QStringLiteral("s") : QString(),
+                                           existing.size() == 1 ? QStringLiteral("it") : QStringLiteral("them")));
             }
             return force;
         };
         QStringList written;
         const bool ok = session.tables.splitTable(args[0], table.choice, args[1], &written, mayReplace);
         for (const QString &path : written)
-            std::printf("%s\n", qPrintable(path));
+            writeText(stdout, path + QLatin1Char('\n'));
         return ok ? 0 : 1;
     }
     if (table.force) {
@@ -166,7 +170,7 @@ int showCommand(const QStringList &arguments)
     TableArgs table;
     QString error;
     if (!takeTableArgs(args, table, error) || table.split) {
-        std::fprintf(stderr, "vt350-cli: %s\n", table.split ? "show takes no --split" : qPrintable(error));
+        writeText(stderr, QStringLiteral("vt350-cli: %1\n").arg(table.split ? QStringLiteral("show takes no --split") : error));
         return 2;
     }
     const bool json = args.contains(QStringLiteral("--json"));
@@ -231,7 +235,7 @@ int showCommand(const QStringList &arguments)
     }
     if (json)
         text = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    writeUtf8(stdout, text);
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "LabelTools.h"
 
+#include "ConsoleText.h"
+
 #include "DocumentTools.h"
 
 #include "layout/LabelExpansion.h"
@@ -42,7 +44,7 @@ QByteArray jsonString(const QString &text)
 
 void put(const QByteArray &bytes, std::FILE *out)
 {
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
+    writeUtf8(out, bytes);
 }
 
 int drawPreview(const Job &job, const QString &input, const QString &output, std::int64_t from, std::int64_t width)
@@ -53,12 +55,12 @@ int drawPreview(const Job &job, const QString &input, const QString &output, std
 
     const std::int64_t count = strip.labels().count();
     if (count == 0) {
-        std::fprintf(stderr, "vt350-cli: %s: nothing to show: no checked page has text\n", qPrintable(input));
+        writeText(stderr, QStringLiteral("vt350-cli: %1: nothing to show: no checked page has text\n").arg(input));
         return 1;
     }
     if (from >= count) {
-        std::fprintf(stderr, "vt350-cli: %s: there is no label %lld; the labels are 0 to %lld\n",
-                     qPrintable(input), static_cast<long long>(from), static_cast<long long>(count - 1));
+        writeText(stderr, QStringLiteral("vt350-cli: %1: there is no label %2; the labels are 0 to %3\n")
+                              .arg(input, QString::number(from), QString::number(count - 1)));
         return 1;
     }
     const std::int64_t origin = from < 0 ? 0 : strip.labelLeft(from, kPreviewDpi) - kFirstLabelX;
@@ -79,7 +81,7 @@ int drawPreview(const Job &job, const QString &input, const QString &output, std
         strip.paint(painter, image.rect(), origin, kPreviewDpi);
     }
     if (!image.save(output, "PNG")) {
-        std::fprintf(stderr, "vt350-cli: %s: could not write the image\n", qPrintable(output));
+        writeText(stderr, QStringLiteral("vt350-cli: %1: could not write the image\n").arg(output));
         return 1;
     }
     return 0;

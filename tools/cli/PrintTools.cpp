@@ -1,5 +1,7 @@
 #include "PrintTools.h"
 
+#include "ConsoleText.h"
+
 #include "DocumentTools.h"
 #include "TerminalOperator.h"
 #include "TerminalProgress.h"
@@ -71,7 +73,7 @@ int portsCommand(const QStringList &args)
             state = QStringLiteral("no answer");
         else
             state = QStringLiteral("cannot open: ") + library.lastErrorText();
-        std::printf("%d\t%s\t%s\n", port, qPrintable(stableDeviceName(devices.at(port - 1))), qPrintable(state));
+        writeText(stdout, QStringLiteral("%1\t%2\t%3\n").arg(QString::number(port), stableDeviceName(devices.at(port - 1)), state));
         std::fflush(stdout);
     }
     return 0;
@@ -97,7 +99,7 @@ int printCommand(const QStringList &arguments)
         bool ok = false;
         fromPage = fromText.toInt(&ok);
         if (!ok || fromPage < 1) {
-            std::fprintf(stderr, "vt350-cli: --from-page takes a page number from 1, not '%s'\n", qPrintable(fromText));
+            writeText(stderr, QStringLiteral("vt350-cli: --from-page takes a page number from 1, not '%1'\n").arg(fromText));
             return 2;
         }
     }
@@ -106,7 +108,7 @@ int printCommand(const QStringList &arguments)
         bool ok = false;
         port = portText.toInt(&ok);
         if (!ok || port < 1 || port > 99) {
-            std::fprintf(stderr, "vt350-cli: --port takes 1 to 99, not '%s'\n", qPrintable(portText));
+            writeText(stderr, QStringLiteral("vt350-cli: --port takes 1 to 99, not '%1'\n").arg(portText));
             return 2;
         }
     }
@@ -133,7 +135,7 @@ int printCommand(const QStringList &arguments)
                              "printing every page (--resume goes on from there)\n", page + 1, job.pageCount());
         });
         QObject::connect(&print, &PrintJob::tryingPort, [](int port, const QString &path) {
-            std::fprintf(stderr, "trying port %d (%s)\n", port, qPrintable(path));
+            writeText(stderr, QStringLiteral("trying port %1 (%2)\n").arg(QString::number(port), path));
         });
         if (!device.isEmpty()) {
             qputenv("VT350_DEVICE", device.toLocal8Bit());
@@ -176,7 +178,7 @@ int frameCommand(const QStringList &arguments)
     }
     const Firmware firmware = classifyFirmware(firmwareText);
     if (!firmware.known) {
-        std::fprintf(stderr, "vt350-cli: unknown firmware '%s' (FV1.000.01 to FV1.000.04)\n", qPrintable(firmwareText));
+        writeText(stderr, QStringLiteral("vt350-cli: unknown firmware '%1' (FV1.000.01 to FV1.000.04)\n").arg(firmwareText));
         return 2;
     }
     QByteArray bytes;
@@ -206,7 +208,7 @@ int frameCommand(const QStringList &arguments)
     }
     QFile file(output);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
-        std::fprintf(stderr, "vt350-cli: cannot write %s: %s\n", qPrintable(output), qPrintable(file.errorString()));
+        writeText(stderr, QStringLiteral("vt350-cli: cannot write %1: %2\n").arg(output, file.errorString()));
         return 1;
     }
     return 0;

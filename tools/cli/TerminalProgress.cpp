@@ -1,5 +1,7 @@
 #include "TerminalProgress.h"
 
+#include "ConsoleText.h"
+
 #include <QSocketNotifier>
 
 #include <algorithm>
@@ -44,7 +46,7 @@ void TerminalProgress::setText(const QString &text)
         return;
     QString line = text;
     line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    std::fprintf(out_, "%s\n", line.toLocal8Bit().constData());
+    writeText(out_, line + QLatin1Char('\n'));
     std::fflush(out_);
 }
 
@@ -143,7 +145,7 @@ void TerminalProgress::setTimeLeft(qint64 ms)
 {
     if (ms < 0)
         return;
-    std::fprintf(out_, "%s\n", timeLeftText(ms).toLocal8Bit().constData());
+    writeText(out_, timeLeftText(ms) + QLatin1Char('\n'));
     std::fflush(out_);
 }
 

@@ -1,3 +1,4 @@
+#include "ConsoleText.h"
 #include "DocumentTools.h"
 #include "PrintTools.h"
 #include "LabelTools.h"
@@ -77,6 +78,6 @@ int main(int argc, char **argv)
     for (const Command &command : kCommands)
         if (std::strcmp(argv[1], command.name) == 0)
             return command.run(args);
-    std::fprintf(stderr, "vt350-cli: unknown command '%s' (see --help)\n", argv[1]);
+    vt::cli::writeText(stderr, QStringLiteral("vt350-cli: unknown command '%1' (see --help)\n").arg(app.arguments().at(1)));
     return 2;
 }
