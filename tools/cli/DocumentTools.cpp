@@ -185,7 +185,7 @@ int showCommand(const QStringList &arguments)
     if (labels)
         return withBuiltJob(rest[0], [json](Job &job) {
             writeLabels(job, json, stdout);
-            return 0;
+            return std::fflush(stdout) == 0 ? 0 : 1;
         });
     Session session;
     if (!session.load(rest[0], table))
@@ -236,7 +236,8 @@ int showCommand(const QStringList &arguments)
     if (json)
         text = QJsonDocument(array).toJson(QJsonDocument::Indented);
     writeUtf8(stdout, text);
-    return 0;
+    // Flushed here, so that a failed write is the exit status.
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 } // namespace vt::cli
