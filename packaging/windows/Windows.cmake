@@ -1,6 +1,5 @@
 # Windows: the programs with their icon, the Qt, ICU, zip, FreeXL and MinGW
-# runtime libraries they load, and an NSIS installer (cpack -G NSIS) with a
-# Start menu entry, the .vtd association and an uninstaller.
+# runtime libraries they load, and an NSIS installer (cpack -G NSIS).
 set(VT350_ICO ${CMAKE_CURRENT_SOURCE_DIR}/windows/vt350.ico)
 foreach(target vt350 vt350-cli)
   if(target STREQUAL vt350)
@@ -60,7 +59,7 @@ install(CODE "
 ")
 
 set(CPACK_GENERATOR NSIS)
-# The NSIS commands below keep their backslashes and quotes.
+# Values reach the installer's script as they are written here.
 set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME vt350)
 set(CPACK_PACKAGE_VENDOR "Vt350 label program developers")
@@ -68,31 +67,14 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION}.0)
 set(CPACK_PACKAGE_FILE_NAME vt350-${PROJECT_VERSION}.0-win64)
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Prepare cable and wire marks and print them on the Vt350 printer")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Vt350")
-set(CPACK_PACKAGE_EXECUTABLES vt350 "Vt350 label program")
-set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 set(CPACK_NSIS_DISPLAY_NAME "Vt350 label program")
 set(CPACK_NSIS_PACKAGE_NAME "Vt350 label program")
-set(CPACK_NSIS_INSTALLED_ICON_NAME vt350.exe)
 set(CPACK_NSIS_MUI_ICON ${VT350_ICO})
 set(CPACK_NSIS_MUI_UNIICON ${VT350_ICO})
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
-set(CPACK_NSIS_INSTALL_ROOT "$PROGRAMFILES64")
+# The installer's script is our own (windows/NSIS.template.in): for all users
+# or for the user alone, the Start menu entry, the .vtd association and an
+# uninstaller that takes away what its install added.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_SOURCE_DIR}/windows)
 # A 64-bit installer for a 64-bit program.
 set(CPACK_NSIS_EXECUTABLE ${CMAKE_CURRENT_SOURCE_DIR}/windows/makensis-amd64)
-# Documents open with the program and carry its icon; the uninstaller takes
-# the association away again. SHChangeNotify makes Explorer show it at once.
-set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS [[
-  WriteRegStr HKLM "Software\Classes\.vtd" "" "Vt350.Job"
-  WriteRegStr HKLM "Software\Classes\Vt350.Job" "" "Vt350 label job"
-  WriteRegStr HKLM "Software\Classes\Vt350.Job\DefaultIcon" "" "$INSTDIR\vt350.exe,0"
-  WriteRegStr HKLM "Software\Classes\Vt350.Job\shell\open\command" "" '"$INSTDIR\vt350.exe" "%1"'
-  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
-]])
-set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS [[
-  ReadRegStr $0 HKLM "Software\Classes\.vtd" ""
-  StrCmp $0 "Vt350.Job" 0 +2
-  DeleteRegKey HKLM "Software\Classes\.vtd"
-  DeleteRegKey HKLM "Software\Classes\Vt350.Job"
-  System::Call 'shell32::SHChangeNotify(i 0x08000000, i 0, p 0, p 0)'
-]])
 include(CPack)

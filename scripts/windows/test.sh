@@ -5,6 +5,9 @@
 # documents, listings and frames byte for byte with the Linux build's, and
 # installs and uninstalls the installer. Prints how long each step took.
 set -euo pipefail
+# Wine takes the names on its command line, and the Unix names of files, in
+# the locale's character set: UTF-8, for the Chinese names below.
+export LC_ALL=C.UTF-8
 repo="$(cd "$(dirname "$0")/../.." && pwd)"
 cd "$repo"
 SDK="${VT350_WIN_SDK:-/opt/vt350-win-sdk}"
@@ -12,6 +15,9 @@ export VT350_WIN_SDK="$SDK"
 JOBS_TO_COMPARE="${JOBS_TO_COMPARE:-300}"
 run="$repo/scripts/windows/wine-run"
 export WINEPREFIX="$repo/build-win/wine"
+# Nor Wine's menu builder, which copies Start menu entries the installer
+# makes into this machine's own desktop menus.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 work="$(mktemp -d /tmp/vt350-win.XXXXXX)"
 declare -a times
 declare -a pids
@@ -146,19 +152,71 @@ end_to_end() {
   [ "$(wc -l <"$work/one.got.hex")" -eq 1 ] || fail "the short job did not go out in one segment"
   continue_job "$work/three.csv"
 
-  # The window's port search at start finds the printer on COM7 and keeps it.
+  # The window's port search at start finds the printer on COM7 and keeps it
+  # in ConSet.InI of a user named in Chinese (the local application data
+  # folder moved there for this run); then the file named on the command
+  # line, in a folder named in Chinese, is imported and becomes a recent file.
   start_sim "$work/com7" "$work/search.log"
   map_port COM7 "$work/com7"
-  mkdir -p "$work/config-window"
-  VT350_CONFIG_DIR="$work/config-window" QT_QPA_PLATFORM=offscreen "$run" build-win/src/vt350.exe &
+  chinese_files
+  local folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders'
+  local saved profile="$WINEPREFIX/drive_c/users/张三/AppData/Local"
+  saved=$("$run" reg query "$folders" /v 'Local AppData' 2>/dev/null | tr -d '\r' | awk '/Local AppData/ {print $4}')
+  rm -rf "$WINEPREFIX/drive_c/users/张三"
+  mkdir -p "$profile"
+  "$run" reg add "$folders" /v 'Local AppData' /t REG_EXPAND_SZ /d 'C:\users\张三\AppData\Local' /f >/dev/null
+  QT_QPA_PLATFORM=offscreen "$run" build-win/src/vt350.exe 'C:\线号\线号表.csv' &
   local window=$!
   pids+=("$window")
-  local ini="$work/config-window/ConSet.InI"
-  for _ in $(seq 600); do grep -qs 'ComPort=7' "$ini" && break; sleep 0.1; done
+  local ini="$profile/vt350/vt350/ConSet.InI" recent="$profile/vt350/vt350/recent-files.ini"
+  for _ in $(seq 600); do grep -qs 'ComPort=7' "$ini" && grep -qs '线号表.csv' "$recent" && break; sleep 0.1; done
   kill "$window" 2>/dev/null || true
   stop_sim
-  grep -qs 'ComPort=7' "$ini" || fail "the window's port search did not find the printer on COM7"
-  echo "vt350.exe found the printer on COM7"
+  "$run" reg add "$folders" /v 'Local AppData' /t REG_EXPAND_SZ /d "${saved:-%USERPROFILE%\AppData\Local}" /f >/dev/null
+  grep -qs 'ComPort=7' "$ini" || fail "the window's port search did not find the printer on COM7 (or kept it elsewhere)"
+  echo "vt350.exe found the printer on COM7 and kept it in C:\users\张三\AppData\Local\vt350\vt350\ConSet.InI"
+  grep -qs '线号表.csv' "$recent" || fail "the window did not import C:\线号\线号表.csv"
+  echo "vt350.exe imported C:\线号\线号表.csv: $(grep -s 'Files' "$recent")"
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$WINEPREFIX/drive_c/users/张三"
+  start_wine
+}
+
+# C:\线号\线号表.xlsx, .ods, .xls and .csv: the wire list in each table format.
+chinese_files() {
+  local dir="$WINEPREFIX/drive_c/线号"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  local e
+  for e in xlsx ods xls; do cp "tests/files/fixtures/wirelist.$e" "$dir/线号表.$e"; done
+  printf 'X1:1;K1:A1;2\r\n电源;变压器:L;1\r\n' >"$dir/线号表.csv"
+}
+
+# vt350-cli.exe shows and converts every table format from C:\线号\, names
+# those files back in its messages and on standard output, and writes the
+# documents the Linux build writes from the same files.
+paths() {
+  chinese_files
+  local dir="$WINEPREFIX/drive_c/线号" out="$work/paths" cli e
+  cli=$(winpath build-win/tools/vt350-cli.exe)
+  mkdir -p "$out"
+  for e in xlsx ods xls csv; do
+    "$run" "$cli" show "C:\\线号\\线号表.$e" >"$out/$e.show" 2>"$out/$e.err" || { cat "$out/$e.err"; fail "show of C:\\线号\\线号表.$e"; }
+    "$run" "$cli" convert "C:\\线号\\线号表.$e" "C:\\线号\\线号表-$e.vtd" 2>>"$out/$e.err" \
+      || { cat "$out/$e.err"; fail "convert of C:\\线号\\线号表.$e"; }
+    echo "vt350-cli.exe show C:\\线号\\线号表.$e"
+    sed 's/^/  /' "$out/$e.show" "$out/$e.err"
+    build/tools/vt350-cli convert "$dir/线号表.$e" "$out/$e.vtd" 2>/dev/null
+    cmp -s "$out/$e.vtd" "$dir/线号表-$e.vtd" || fail "C:\\线号\\线号表-$e.vtd differs from the Linux build's"
+    echo "vt350-cli.exe convert C:\\线号\\线号表.$e C:\\线号\\线号表-$e.vtd: $(stat -c %s "$out/$e.vtd") bytes, as the Linux build writes them"
+  done
+  "$run" "$cli" convert 'C:\线号\线号表.xlsx' 'C:\线号\分' --split --header >"$out/split.out" 2>&1 || fail "the split in C:\\线号"
+  grep -qxF 'C:\线号\分-1.vtd' "$out/split.out" || { cat "$out/split.out"; fail "the split did not name its part"; }
+  echo "vt350-cli.exe convert C:\\线号\\线号表.xlsx C:\\线号\\分 --split --header: $(cat "$out/split.out")"
+  "$run" "$cli" show 'C:\线号\线号表.doc' 2>"$out/doc.err" && fail "show of a .doc"
+  grep -qF 'C:\线号\线号表.doc' "$out/doc.err" || { cat "$out/doc.err"; fail "the message does not name C:\\线号\\线号表.doc"; }
+  echo "vt350-cli.exe show C:\\线号\\线号表.doc: $(cat "$out/doc.err")"
 }
 
 compare() {
@@ -210,18 +268,68 @@ compare() {
   [ "$differ" -eq 0 ] || fail "the Windows vt350-cli differs from the Linux build"
 }
 
+# What the program has on the Wine machine: files and folders under C: and
+# registry keys that name it (the registry files are written once the
+# wineserver has ended).
+installed_state() {
+  wineserver -w || true
+  (cd "$WINEPREFIX/drive_c" && find . -ipath '*vt350*' | sed 's|^\./|C:/|' | sort)
+  { grep -ih '^\[.*\(vt350\|\.vtd\)' "$WINEPREFIX/system.reg" || true; } | sed 's/^\[/HKLM\\/; s/\] [0-9]*$//; s/\\\\/\\/g' | sort
+  { grep -ih '^\[.*\(vt350\|\.vtd\)' "$WINEPREFIX/user.reg" || true; } | sed 's/^\[/HKCU\\/; s/\] [0-9]*$//; s/\\\\/\\/g' | sort
+}
+
+# Runs an uninstaller and waits for it: it runs on from a copy in the
+# temporary folder, so its own exit code says nothing.
+uninstall() {
+  local dir=$1
+  "$run" "$(winpath "$dir/Uninstall.exe")" /S || true
+  for _ in $(seq 300); do [ -e "$dir/vt350.exe" ] || break; sleep 0.1; done
+}
+
+# Lists what an install or uninstall changed against the state before.
+changes() {
+  local what=$1 before=$2 after=$3
+  echo "$what:"
+  { diff "$before" "$after" || true; } | sed -n 's/^> /  added:   /p; s/^< /  removed: /p'
+}
+
 installer() {
   local setup
   setup=$(ls build-win/vt350-*-win64.exe)
   echo "$setup: $(stat -c %s "$setup") bytes"
-  "$run" "$(winpath "$setup")" /S
-  wineserver -w
+  # The installer asks for no rights of its own; only "for all users" needs them.
+  grep -aq 'requestedExecutionLevel level="asInvoker"' "$setup" || fail "the installer asks for administrator rights"
+  echo "the installer's manifest: requestedExecutionLevel asInvoker"
+  installed_state >"$work/state-before.txt"
+
+  # For me only: the user's programs folder, Start menu and classes.
+  "$run" "$(winpath "$setup")" /S /CurrentUser
+  installed_state >"$work/state-user.txt"
+  changes "installed for the user (/S /CurrentUser)" "$work/state-before.txt" "$work/state-user.txt"
+  local mine
+  mine=$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local/Programs/Vt350 2>/dev/null | head -1)
+  [ -n "$mine" ] && [ -x "$mine/vt350.exe" ] || fail "/CurrentUser left no vt350.exe in the user's programs folder"
+  grep -q '^HKCU\\Software\\Classes\\.vtd$' "$work/state-user.txt" || fail "no .vtd association in the user's classes"
+  grep -q '^HKLM\|^C:/Program Files' "$work/state-user.txt" && fail "/CurrentUser wrote outside the user's own places"
+  "$run" reg query 'HKCU\Software\Classes\.vtd' 2>/dev/null | grep -q Vt350.Job || fail "the user's .vtd is not the program's"
+  WINEPATH= QT_PLUGIN_PATH= VT350_CONFIG_DIR="$work/config-installed" QT_QPA_PLATFORM=offscreen \
+    wine "$mine/vt350-cli.exe" --help >/dev/null || fail "the vt350-cli installed for the user does not start"
+  uninstall "$mine"
+  installed_state >"$work/state-user-gone.txt"
+  changes "left by its uninstaller" "$work/state-before.txt" "$work/state-user-gone.txt"
+  cmp -s "$work/state-before.txt" "$work/state-user-gone.txt" || fail "the uninstaller of /CurrentUser left something"
+
+  # For all users: Program Files, every user's Start menu, HKLM.
+  "$run" "$(winpath "$setup")" /S /AllUsers
+  installed_state >"$work/state-all.txt"
+  changes "installed for all users (/S /AllUsers)" "$work/state-before.txt" "$work/state-all.txt"
   local dir="$WINEPREFIX/drive_c/Program Files/Vt350"
   [ -x "$dir/vt350.exe" ] || fail "the installer left no vt350.exe"
   (cd "$dir" && find . -type f | sort) >"$work/installed.txt"
   echo "installed: $(wc -l <"$work/installed.txt") files, $(du -sk "$dir" | cut -f1) KiB"
   cat "$work/installed.txt"
   "$run" reg query 'HKLM\Software\Classes\.vtd' 2>/dev/null | grep -q Vt350.Job || fail "no .vtd association"
+  grep -q '^HKCU' "$work/state-all.txt" && fail "/AllUsers wrote in the user's classes"
   # The installed program starts, from its own folder only (no SDK on the path).
   WINEPATH= QT_PLUGIN_PATH= VT350_CONFIG_DIR="$work/config-installed" QT_QPA_PLATFORM=offscreen \
     wine "$dir/vt350-cli.exe" --help >/dev/null || fail "the installed vt350-cli does not start"
@@ -234,7 +342,7 @@ installer() {
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   mkdir -p "$work/config-installed"
-  WINEPATH= QT_PLUGIN_PATH= VT350_CONFIG_DIR="$work/config-installed" \
+  WINEPATH= QT_PLUGIN_PATH= VT350_CONFIG_DIR="$work/config-installed" VT350_STATE_DIR="$work/state-installed" \
     xvfb-run -a -s "-screen 0 1024x768x24" wine "$dir/vt350.exe" &
   local window=$!
   pids+=("$window")
@@ -246,29 +354,24 @@ installer() {
   start_wine
   grep -qs 'ComPort=7' "$ini" || fail "the installed vt350.exe did not start or did not find the printer"
   echo "the installed vt350.exe started and found the printer on COM7"
-  # The uninstaller runs on from a copy in the temporary folder; its own
-  # exit code says nothing.
-  "$run" "$(winpath "$dir/Uninstall.exe")" /S || true
-  for _ in $(seq 300); do [ -e "$dir/vt350.exe" ] || break; sleep 0.1; done
-  wineserver -w || true
-  local left
-  left=$( (find "$dir" -type f 2>/dev/null || true) | wc -l)
-  echo "after uninstall: $left file(s) left in $dir"
-  "$run" reg query 'HKLM\Software\Classes\Vt350.Job' >/dev/null 2>&1 && fail "the uninstaller left the association"
-  [ "$left" -eq 0 ] || fail "the uninstaller left files"
+  uninstall "$dir"
+  installed_state >"$work/state-all-gone.txt"
+  changes "left by its uninstaller" "$work/state-before.txt" "$work/state-all-gone.txt"
+  cmp -s "$work/state-before.txt" "$work/state-all-gone.txt" || fail "the uninstaller of /AllUsers left something"
 }
 
-# Named steps (suite, end_to_end, compare, installer) run only those, after the builds.
+# Named steps (suite, end_to_end, paths, compare, installer) run only those, after the builds.
 timed "toolchain (cache)" scripts/windows/toolchain.sh
 timed "Windows build" scripts/windows/build.sh
 timed "Linux sim and cli" linux_build
 timed "Wine start" start_wine
 steps=("$@")
-[ ${#steps[@]} -eq 0 ] && steps=(suite end_to_end compare installer)
+[ ${#steps[@]} -eq 0 ] && steps=(suite end_to_end paths compare installer)
 for s in "${steps[@]}"; do
   case "$s" in
     suite) timed "tests under Wine" suite ;;
     end_to_end) timed "print through COM7" end_to_end ;;
+    paths) timed "files in C:\\线号" paths ;;
     compare) timed "byte comparison" compare ;;
     installer) timed "installer" installer ;;
     *) fail "no step $s" ;;

@@ -70,13 +70,31 @@ private:
 
 ZipArchive::ZipArchive(const QString &path)
 {
+#ifdef _WIN32
+    // A name passed as bytes is read as UTF-8 by libzip on Windows, while
+    // QFile::encodeName gives the ANSI code page: a folder named in Chinese
+    // would make every workbook in it "damaged". The wide-character source
+    // takes any name.
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t *source =
+        zip_source_win32w_create(reinterpret_cast<const wchar_t *>(path.utf16()), 0, -1, &error);
+    if (source)
+        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+    if (!archive_) {
+        problem_ = problemOf(zip_error_code_zip(&error));
+        if (source)
+            zip_source_free(source);
+    }
+    zip_error_fini(&error);
+#else
     int error = 0;
     archive_ = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!archive_) {
+    if (!archive_)
         problem_ = problemOf(error);
-        return;
-    }
-    checkMembers();
+#endif
+    if (archive_)
+        checkMembers();
 }
 
 ZipArchive::ZipArchive(const QByteArray &bytes) : bytes_(bytes)

@@ -7,6 +7,8 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -158,6 +160,41 @@ TEST_F(DesktopUseTest, DroppedAndRecentFilesOpenAfterTheUnsavedChangesQuestion)
     QFile::remove(csv);
     EXPECT_FALSE(window->openFile(csv));
     EXPECT_EQ(recentMenuTexts(), QStringList{"&1 job.vtd"});
+}
+
+// The same in folders named in Chinese and with an emoji (in no ANSI code
+// page): the name in the question and in the menu, the file reopened from it.
+TEST_F(DesktopUseTest, FilesInFoldersNamedInAnyScriptDropSaveAndReopen)
+{
+    for (const QString &name : {QStringLiteral("线号/线号表"), QStringLiteral("\U0001F50C插头/标记\U0001F50C")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString base = dir.filePath(name);
+        const QString stem = QFileInfo(base).fileName();
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(base).path()));
+        vt::test::writeAll(base + ".csv", "L1;N;3\n");
+        typeFirstLine(0, "X1");
+        script.messages.clear();
+        script.answers = {Answer::No};
+        ASSERT_TRUE(drag(base + ".csv", true));
+        EXPECT_EQ(script.messageTexts(), QStringList{"The pages have been changed since they were last saved.\n"
+                                                     "Save them before opening " + stem + ".csv?"});
+        ASSERT_EQ(cell(0, ColLine1), "L1");
+
+        script.fileNames = {base};
+        window->saveDocument();
+        ASSERT_TRUE(QFile::exists(base + ".vtd"));
+        EXPECT_EQ(recentMenuTexts().value(0).toStdString(), ("&1 " + stem + ".vtd").toStdString());
+        window = std::make_unique<MainWindow>();
+        window->setMessageSink(&script);
+        script.messages.clear();
+        for (QMenu *menu : window->findChildren<QMenu *>())
+            if (menu->title() == "Open &Recent")
+                menu->actions().value(0)->trigger();
+        EXPECT_TRUE(script.messages.empty());
+        EXPECT_EQ(cell(0, ColLine1), "L1");
+        EXPECT_FALSE(window->job().modified);
+        showActive();
+    }
 }
 
 // Ctrl+C then Ctrl+V on the page table: a CR inside a cell stays inside it

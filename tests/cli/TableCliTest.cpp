@@ -118,3 +118,43 @@ TEST(TableCli, BothEndsMergedAndSortedWithTheirRowsAndProfiles)
     EXPECT_EQ(cli({"show", wires, "--profile", "none such"}, {}, 60000, config.path()).exitCode, 2);
     EXPECT_EQ(cli({"show", wires, "--ends", "both"}).exitCode, 2);
 }
+
+// Every command takes, and names, a file in a folder named in Chinese or with
+// an emoji (in no ANSI code page); its messages come out as UTF-8 through a
+// pipe, as on every system.
+TEST(TableCli, FilesInFoldersNamedInAnyScript)
+{
+    QTemporaryDir root;
+    for (const QString &name : {QStringLiteral("线号/线号表"), QStringLiteral("\U0001F50C插头/标记\U0001F50C")}) {
+        SCOPED_TRACE(name.toStdString());
+        const QString base = root.filePath(name);
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(base).path()));
+        vt::test::writeAll(base + ".csv", "X1:1;K1:A1;2\n");
+        for (const char *suffix : {".xlsx", ".ods", ".xls", ".csv"}) {
+            SCOPED_TRACE(suffix);
+            const QString in = base + suffix;
+            if (QString::fromLatin1(suffix) != ".csv")
+                ASSERT_TRUE(QFile::copy(QStringLiteral(VT350_SOURCE_DIR "/tests/files/fixtures/wirelist") + suffix, in));
+            auto r = cli({"show", in});
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            EXPECT_TRUE(r.out.contains(QStringLiteral("X1:1\tK1:A1\t"))) << r.out.toStdString();
+            const QString out = base + "-" + QString::fromLatin1(suffix + 1) + ".vtd";
+            r = cli({"convert", in, out});
+            ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+            EXPECT_TRUE(QFile::exists(out));
+        }
+        // The path named back in a message, on standard output, and in a refusal.
+        auto r = cli({"convert", base + ".xlsx", base + "-部分", "--split", "--header"});
+        ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out.toStdString(), (base + "-部分-1.vtd\n").toStdString());
+        r = cli({"show", base + ".doc"});
+        EXPECT_EQ(r.err.toStdString(),
+                  QStringLiteral("vt350-cli: %1.doc: not a .vtd, .csv or table file (.xlsx, .ods, .xls, .tsv, .txt)\n")
+                      .arg(base)
+                      .toStdString());
+        vt::test::writeAll(base + "-坏.xlsx", "PK\3\4 not a whole workbook");
+        r = cli({"show", base + "-坏.xlsx"});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(QDir::toNativeSeparators(base + "-坏.xlsx"))) << r.err.toStdString();
+    }
+}

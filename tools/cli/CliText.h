@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include "ConsoleText.h"
+
 #include <cstdio>
 
 namespace vt::cli {
@@ -13,10 +15,8 @@ inline QString cliText(const char *source)
     return QCoreApplication::translate("vt350-cli", source);
 }
 
-// Writes a text as the terminal reads it (the locale's encoding).
-inline void say(std::FILE *to, const QString &text)
-{
-    std::fputs(text.toLocal8Bit().constData(), to);
-}
+// Writes a text with any character in it (ConsoleText: UTF-8 to a pipe or
+// a file, UTF-16 to a Windows console).
+inline void say(std::FILE *to, const QString &text) { writeText(to, text); }
 
 } // namespace vt::cli

@@ -1,6 +1,8 @@
 #include "DocumentTools.h"
 #include "CliText.h"
 
+#include "ConsoleText.h"
+
 #include "LabelTools.h"
 #include "TableArgs.h"
 #include "TerminalOperator.h"
@@ -175,7 +177,7 @@ int convertCommand(const QStringList &arguments)
         QStringList written;
         const bool ok = session.tables.splitTable(args[0], table.choice, args[1], &written, mayReplace);
         for (const QString &path : written)
-            std::printf("%s\n", qPrintable(path));
+            writeText(stdout, path + QLatin1Char('\n'));
         return ok ? 0 : 1;
     }
     if (table.force) {
@@ -210,7 +212,7 @@ int showCommand(const QStringList &arguments)
     if (labels)
         return withBuiltJob(rest[0], [json](Job &job) {
             writeLabels(job, json, stdout);
-            return 0;
+            return std::fflush(stdout) == 0 ? 0 : 1;
         });
     Session session;
     if (!session.load(rest[0], table))
@@ -271,8 +273,9 @@ int showCommand(const QStringList &arguments)
     }
     if (json)
         text = QJsonDocument(array).toJson(QJsonDocument::Indented);
-    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
-    return 0;
+    writeUtf8(stdout, text);
+    // Flushed here, so that a failed write is the exit status.
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 } // namespace vt::cli

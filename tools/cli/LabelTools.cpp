@@ -1,6 +1,8 @@
 #include "LabelTools.h"
 #include "CliText.h"
 
+#include "ConsoleText.h"
+
 #include "DocumentTools.h"
 
 #include "layout/LabelExpansion.h"
@@ -44,7 +46,7 @@ QByteArray jsonString(const QString &text)
 
 void put(const QByteArray &bytes, std::FILE *out)
 {
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out);
+    writeUtf8(out, bytes);
 }
 
 int drawPreview(const Job &job, const QString &input, const QString &output, std::int64_t from, std::int64_t width)

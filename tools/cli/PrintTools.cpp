@@ -1,6 +1,8 @@
 #include "PrintTools.h"
 #include "CliText.h"
 
+#include "ConsoleText.h"
+
 #include "DocumentTools.h"
 #include "TerminalOperator.h"
 #include "TerminalProgress.h"
@@ -73,7 +75,7 @@ int portsCommand(const QStringList &args)
             state = QStringLiteral("no answer");
         else
             state = QStringLiteral("cannot open: ") + library.lastErrorText();
-        std::printf("%d\t%s\t%s\n", port, qPrintable(stableDeviceName(devices.at(port - 1))), qPrintable(state));
+        writeText(stdout, QStringLiteral("%1\t%2\t%3\n").arg(QString::number(port), stableDeviceName(devices.at(port - 1)), state));
         std::fflush(stdout);
     }
     return 0;

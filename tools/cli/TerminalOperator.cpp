@@ -1,6 +1,8 @@
 #include "TerminalOperator.h"
 #include "CliText.h"
 
+#include "ConsoleText.h"
+
 namespace vt::cli {
 
 Answer TerminalOperator::showMessage(const Message &message)
@@ -10,12 +12,12 @@ Answer TerminalOperator::showMessage(const Message &message)
     const bool question = message.buttons == MessageButtons::YesNo || message.buttons == MessageButtons::YesNoCancel;
     if (question)
         line += QCoreApplication::translate("vt350-cli", " [answered No]");
-    std::fprintf(out_, "%s\n", line.toLocal8Bit().constData());
+    writeText(out_, line + QLatin1Char('\n'));
     // The details go under the message, a line each, indented.
     if (!message.details.isEmpty()) {
         QString details = message.details;
         details.replace(QLatin1Char('\n'), QStringLiteral("\n  "));
-        std::fprintf(out_, "  %s\n", details.toLocal8Bit().constData());
+        writeText(out_, QStringLiteral("  ") + details + QLatin1Char('\n'));
     }
     std::fflush(out_);
     if (question)

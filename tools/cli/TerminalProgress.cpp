@@ -3,6 +3,8 @@
 
 #include "EnterReader.h"
 
+#include "ConsoleText.h"
+
 #include <QSocketNotifier>
 
 #include <algorithm>
@@ -36,7 +38,7 @@ void TerminalProgress::setText(const QString &text)
         return;
     QString line = text;
     line.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    std::fprintf(out_, "%s\n", line.toLocal8Bit().constData());
+    writeText(out_, line + QLatin1Char('\n'));
     std::fflush(out_);
 }
 
@@ -135,7 +137,7 @@ void TerminalProgress::setTimeLeft(qint64 ms)
 {
     if (ms < 0)
         return;
-    std::fprintf(out_, "%s\n", timeLeftText(ms).toLocal8Bit().constData());
+    writeText(out_, timeLeftText(ms) + QLatin1Char('\n'));
     std::fflush(out_);
 }
 

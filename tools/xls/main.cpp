@@ -9,10 +9,25 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QString>
 
 #include <cstdio>
 #include <cstdlib>
 #include <freexl.h>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+
+// libfreexl opens its file with fopen, which on Windows reads the name in
+// the ANSI code page: a folder named in Chinese on an English system, or a
+// name with an emoji anywhere, could not be opened. This program is linked
+// with --wrap=fopen, so that fopen here takes UTF-8.
+extern "C" FILE *__wrap_fopen(const char *name, const char *mode)
+{
+    return _wfopen(QString::fromUtf8(name).toStdWString().c_str(), QString::fromLatin1(mode).toStdWString().c_str());
+}
+#endif
 
 using namespace vt;
 
@@ -52,9 +67,9 @@ QByteArray cellText(const FreeXL_CellValue &cell)
 
 // Why libfreexl refused a file: what the file is when it is a workbook
 // that spreadsheet programs open, else damaged.
-QByteArray refusal(const char *path)
+QByteArray refusal(const QString &path)
 {
-    QFile file(QFile::decodeName(path));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return "unreadable";
     const XlsKind kind = xlsKind(file);
@@ -68,6 +83,31 @@ QByteArray refusal(const char *path)
     return "damaged";
 }
 
+// The file named on the command line, whatever its characters.
+QString pathArgument(char **argv)
+{
+#ifdef _WIN32
+    (void)argv;
+    int count = 0;
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    const QString path = wide && count > 1 ? QString::fromWCharArray(wide[1]) : QString();
+    LocalFree(wide);
+    return path;
+#else
+    return QFile::decodeName(argv[1]);
+#endif
+}
+
+// The name as libfreexl's fopen takes it.
+QByteArray nameForFreexl(const QString &path)
+{
+#ifdef _WIN32
+    return path.toUtf8();
+#else
+    return QFile::encodeName(path);
+#endif
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -76,16 +116,17 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: vt350-xls FILE [SHEET]\n");
         return 2;
     }
+    const QString path = pathArgument(argv);
     const void *book = nullptr;
-    const int status = freexl_open(argv[1], &book);
+    const int status = freexl_open(nameForFreexl(path).constData(), &book);
     if (status != FREEXL_OK)
-        return finish(status == FREEXL_FILE_NOT_FOUND ? QByteArray("unreadable") : refusal(argv[1]));
+        return finish(status == FREEXL_FILE_NOT_FOUND ? QByteArray("unreadable") : refusal(path));
     unsigned int info = 0;
     if (freexl_get_info(book, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED)
         return finish("encrypted");
     unsigned int sheets = 0;
     if (freexl_get_info(book, FREEXL_BIFF_SHEET_COUNT, &sheets) != FREEXL_OK)
-        return finish(refusal(argv[1]));
+        return finish(refusal(path));
     for (unsigned int i = 0; i < sheets && i < 0xFFFF; ++i) {
         const char *name = nullptr;
         freexl_get_worksheet_name(book, static_cast<unsigned short>(i), &name);
@@ -96,17 +137,17 @@ int main(int argc, char **argv)
         const int index = QByteArray(argv[2]).toInt(&number);
         if (!number || index < 0 || static_cast<unsigned int>(index) >= sheets
             || freexl_select_active_worksheet(book, static_cast<unsigned short>(index)) != FREEXL_OK)
-            return finish(refusal(argv[1]));
+            return finish(refusal(path));
         unsigned int rows = 0;
         unsigned short columns = 0;
         if (freexl_worksheet_dimensions(book, &rows, &columns) != FREEXL_OK)
-            return finish(refusal(argv[1]));
+            return finish(refusal(path));
         for (unsigned int r = 0; r < rows && r < kMaxSheetRows; ++r) {
             bool started = false;
             for (unsigned short c = 0; c < columns && c < kMaxSheetColumns; ++c) {
                 FreeXL_CellValue cell;
                 if (freexl_get_cell_value(book, r, c, &cell) != FREEXL_OK)
-                    return finish(refusal(argv[1]));
+                    return finish(refusal(path));
                 const QByteArray text = cellText(cell);
                 if (text.isEmpty())
                     continue;
