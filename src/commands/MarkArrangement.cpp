@@ -32,7 +32,7 @@ NaturalOrder::Key NaturalOrder::key(const QString &text) const
                 ++first;
             run.digits = text.mid(first, end - first);
         } else {
-            run.text.push_back(collator_.sortKey(text.mid(i, end - i)));
+            run.text = text.mid(i, end - i);
         }
         key.runs.push_back(std::move(run));
         i = end;
@@ -40,7 +40,7 @@ NaturalOrder::Key NaturalOrder::key(const QString &text) const
     return key;
 }
 
-int NaturalOrder::compare(const Key &a, const Key &b)
+int NaturalOrder::compare(const Key &a, const Key &b) const
 {
     const std::size_t n = std::min(a.runs.size(), b.runs.size());
     for (std::size_t i = 0; i < n; ++i) {
@@ -53,7 +53,7 @@ int NaturalOrder::compare(const Key &a, const Key &b)
             c = x.digits.size() != y.digits.size() ? (x.digits.size() < y.digits.size() ? -1 : 1)
                                                     : x.digits.compare(y.digits);
         } else {
-            c = x.text.front().compare(y.text.front());
+            c = collator_.compare(x.text, y.text);
         }
         if (c != 0)
             return c < 0 ? -1 : 1;
@@ -104,9 +104,9 @@ std::vector<ArrangedPage> arrangePages(std::vector<ArrangedPage> pages, const Ta
         keys.reserve(pages.size());
         for (std::size_t i = 0; i < pages.size(); ++i)
             keys.push_back({order.key(pages[i].page.line1), order.key(pages[i].page.line2), i});
-        std::stable_sort(keys.begin(), keys.end(), [](const Keyed &a, const Keyed &b) {
-            const int c = NaturalOrder::compare(a.line1, b.line1);
-            return c != 0 ? c < 0 : NaturalOrder::compare(a.line2, b.line2) < 0;
+        std::stable_sort(keys.begin(), keys.end(), [&order](const Keyed &a, const Keyed &b) {
+            const int c = order.compare(a.line1, b.line1);
+            return c != 0 ? c < 0 : order.compare(a.line2, b.line2) < 0;
         });
         std::vector<ArrangedPage> sorted;
         sorted.reserve(pages.size());

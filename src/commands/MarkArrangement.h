@@ -23,12 +23,14 @@ public:
         struct Run {
             QString digits; // without leading zeros; empty for a text run
             bool isDigits = false;
-            std::vector<QCollatorSortKey> text; // one key, for a text run
+            QString text; // a text run
         };
         std::vector<Run> runs;
     };
     Key key(const QString &text) const;
-    static int compare(const Key &a, const Key &b);
+    // Text runs through the collator itself: sort keys of the Windows
+    // collator do not order as it compares.
+    int compare(const Key &a, const Key &b) const;
 
 private:
     QCollator collator_;
