@@ -174,7 +174,9 @@ TEST(Cli, SpeaksChineseWhenAskedOrWhenTheLocaleIsChinese)
               QStringLiteral("vt350-cli: %1：不是 .vtd、.csv 或表格文件（.xlsx、.ods、.xls、.tsv、.txt）")
                   .arg(dir.filePath("in.xyz"))
                   .toStdString());
+#ifndef Q_OS_WIN // Windows takes its language from the system, not from LC_ALL
     EXPECT_EQ(run(convert, "", "zh_CN.UTF-8"), chinese);
+#endif
     EXPECT_EQ(run(convert, "en", "zh_CN.UTF-8"), english);
     EXPECT_EQ(run(convert, "", "C"), english);
 }
