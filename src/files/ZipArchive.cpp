@@ -68,6 +68,23 @@ private:
 
 } // namespace
 
+namespace {
+
+// The archive of a source (null when the source could not be made), or null
+// with `problem` said; a source not taken by an archive is freed.
+zip_t *openSource(zip_source_t *source, zip_error_t &error, ZipArchive::Problem &problem)
+{
+    zip_t *archive = source ? zip_open_from_source(source, ZIP_RDONLY, &error) : nullptr;
+    if (!archive) {
+        problem = problemOf(zip_error_code_zip(&error));
+        if (source)
+            zip_source_free(source);
+    }
+    return archive;
+}
+
+} // namespace
+
 ZipArchive::ZipArchive(const QString &path)
 {
 #ifdef _WIN32
@@ -77,15 +94,8 @@ ZipArchive::ZipArchive(const QString &path)
     // takes any name.
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t *source =
-        zip_source_win32w_create(reinterpret_cast<const wchar_t *>(path.utf16()), 0, -1, &error);
-    if (source)
-        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
-    if (!archive_) {
-        problem_ = problemOf(zip_error_code_zip(&error));
-        if (source)
-            zip_source_free(source);
-    }
+    archive_ = openSource(zip_source_win32w_create(reinterpret_cast<const wchar_t *>(path.utf16()), 0, -1, &error),
+                          error, problem_);
     zip_error_fini(&error);
 #else
     int error = 0;
@@ -101,14 +111,8 @@ ZipArchive::ZipArchive(const QByteArray &bytes) : bytes_(bytes)
 {
     zip_error_t error;
     zip_error_init(&error);
-    zip_source_t *source = zip_source_buffer_create(bytes_.constData(), static_cast<zip_uint64_t>(bytes_.size()), 0, &error);
-    if (source)
-        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
-    if (!archive_) {
-        problem_ = problemOf(zip_error_code_zip(&error));
-        if (source)
-            zip_source_free(source);
-    }
+    archive_ = openSource(zip_source_buffer_create(bytes_.constData(), static_cast<zip_uint64_t>(bytes_.size()), 0, &error),
+                          error, problem_);
     zip_error_fini(&error);
     if (archive_)
         checkMembers();
