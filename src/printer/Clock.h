@@ -25,6 +25,7 @@ public:
     // until resume(): the job is being abandoned.
     virtual void interrupt() = 0;
     virtual void resume() = 0;
+    virtual bool interrupted() const = 0;
 };
 
 // The clock of the running program: a nested event loop ended by a precise
@@ -40,9 +41,9 @@ public:
     bool armed() const override { return timer_.isActive(); }
     void interrupt() override;
     void resume() override { interrupted_ = false; }
+    bool interrupted() const override { return interrupted_; }
 
 protected:
-    bool interrupted() const { return interrupted_; }
     // The real milliseconds that stand for `ms` of the exchange.
     virtual int realMs(int ms) const { return ms; }
 

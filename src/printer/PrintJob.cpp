@@ -282,6 +282,9 @@ void PrintJob::printCommand()
     if (aborted_)
         return;
     if (!line_.open(portNumber, baudCode, modeCode)) {
+        // Closing the window while the last job's end was leaving.
+        if (aborted_)
+            return;
         progress_.hide();
         const SerialLibrary &lib = line_.library();
         if (lib.lastFailure() == OpenFailure::Permission)

@@ -222,6 +222,14 @@ void SerialLibrary::finishDrain(int port)
     serial->deleteLater();
 }
 
+qint64 SerialLibrary::drainLeftMs(int port) const
+{
+    if (!draining_.count(port))
+        return 0;
+    const auto until = drainUntil_.find(port);
+    return until == drainUntil_.end() ? 0 : std::max<qint64>(until->second.remainingTime(), 1);
+}
+
 bool SerialLibrary::connectionLost(int port) const
 {
     const auto it = lost_.find(port);

@@ -42,6 +42,9 @@ public:
     QString lastErrorText() const { return lastErrorText_; }
     // The device went away while the port was open (unplugged, printer gone).
     virtual bool connectionLost(int port) const;
+    // How much longer a closed port may still be handing its last bytes to
+    // the line: 0 once they are out (or the port was never closed with any).
+    qint64 drainLeftMs(int port) const;
     // Every byte handed to any port so far.
     qint64 bytesWritten() const { return bytesWritten_; }
 

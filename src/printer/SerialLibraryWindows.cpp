@@ -364,6 +364,12 @@ void SerialLibrary::finishDrain(int port)
     draining_.erase(port);
 }
 
+qint64 SerialLibrary::drainLeftMs(int port) const
+{
+    const auto it = draining_.find(port);
+    return it == draining_.end() ? 0 : std::max<qint64>(it->second->drainDeadline.remainingTime(), 1);
+}
+
 bool SerialLibrary::connectionLost(int port) const
 {
     const auto it = lost_.find(port);

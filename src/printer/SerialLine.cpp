@@ -1,6 +1,10 @@
 #include "printer/SerialLine.h"
 
+#include "printer/Clock.h"
+
 #include <QDebug>
+
+#include <algorithm>
 
 namespace vt {
 
@@ -16,6 +20,13 @@ bool SerialLine::open(int port, int baudCode, int modeCode)
     Q_ASSERT(port >= 1);
     if (opened_)
         close();
+    // The last job's end (a mode H after "Cancel") may still be leaving by
+    // this port, for seconds at a slow line speed: the window runs meanwhile.
+    for (qint64 left; (left = library_.drainLeftMs(port)) > 0;) {
+        if (clock_->interrupted())
+            return false;
+        clock_->wait(int(std::min<qint64>(left, 50)));
+    }
     if (library_.open(port) != 0) {
         qDebug("\nsio_open Error");
         return false;

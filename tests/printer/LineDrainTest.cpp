@@ -1,8 +1,12 @@
 // A closed port's last bytes against a printer side that takes them only as
 // it reads: a pseudo-terminal (it holds a few kilobytes), or on Windows a
 // named pipe with a small buffer, whose writes stay pending as on a COM port.
+#include "printer/Clock.h"
 #include "printer/SerialConfig.h"
 #include "printer/SerialLibrary.h"
+#include "printer/SerialLine.h"
+
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -95,15 +99,20 @@ private:
     QByteArray got_;
 };
 
+// More than the printer side holds unread, and a mode H at the end.
+QByteArray cancelledJobsEnd()
+{
+    QByteArray sent(256 * 1024, '\0');
+    for (int i = 0; i < sent.size(); ++i)
+        sent[i] = char(i * 13 + i / 241);
+    return sent + "\x02H";
+}
+
 } // namespace
 
 TEST(LineDrain, TheEndOfAJobReachesThePrinterBeforeTheNextOpenAndAtExit)
 {
-    // More than the printer side holds unread, and a mode H at the end.
-    QByteArray sent(256 * 1024, '\0');
-    for (int i = 0; i < sent.size(); ++i)
-        sent[i] = char(i * 13 + i / 241);
-    sent += "\x02H";
+    const QByteArray sent = cancelledJobsEnd();
     for (bool reopen : {true, false}) {
         SCOPED_TRACE(reopen ? "the next job opens the port" : "the program ends");
         PrinterSide printer;
@@ -123,4 +132,28 @@ TEST(LineDrain, TheEndOfAJobReachesThePrinterBeforeTheNextOpenAndAtExit)
     EXPECT_EQ(drainMs(960, 9600, 10), 1000 + 2000);
     EXPECT_EQ(drainMs(960, 1200, 10), 8000 + 2000);
     EXPECT_EQ(drainMs(1152, 115200, 12), 120 + 2000);
+}
+
+TEST(LineDrain, TheNextJobWaitsForTheLastOnesEndWithTheWindowRunning)
+{
+    const QByteArray sent = cancelledJobsEnd();
+    PrinterSide printer;
+    auto library = std::make_unique<SerialLibrary>();
+    EventLoopClock clock;
+    ASSERT_EQ(library->open(1), 0) << qPrintable(library->lastErrorText());
+    ASSERT_EQ(library->write(1, sent.constData(), int(sent.size())), sent.size());
+    library->close(1);
+    ASSERT_GT(library->drainLeftMs(1), 0);
+    printer.start();
+    bool ranWhileLeaving = false;
+    QTimer::singleShot(0, [&] { ranWhileLeaving = library->drainLeftMs(1) > 0; });
+    {
+        // A named pipe takes no line settings: the open itself may fail after the wait.
+        SerialLine line(*library, clock);
+        line.open(1, 12, 3);
+        EXPECT_TRUE(ranWhileLeaving) << "the window stood still while the last job's end left";
+        EXPECT_EQ(library->drainLeftMs(1), 0);
+    }
+    library.reset();
+    EXPECT_EQ(printer.got().size(), sent.size());
 }
