@@ -68,6 +68,7 @@ public:
     bool armed() const override { return bool(pending); }
     void interrupt() override {}
     void resume() override {}
+    bool interrupted() const override { return false; }
 };
 
 // "Continue" is pressed whenever it is offered; the automatic wait waits.
