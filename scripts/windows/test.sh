@@ -292,12 +292,9 @@ compare() {
   run_batch "$inputs"/*
   local n first again=()
   n=$(ls "$work/lin" | grep -vc '\.err$')
-  first=$(differing | wc -l)
+  first=$(differing)
   # Wrong content fails at once; an input whose program left nothing runs once more.
-  if [ -s "$work/wrote-otherwise" ]; then
-    differing >&2
-    fail "the Windows vt350-cli differs from the Linux build"
-  fi
+  [ ! -s "$work/wrote-otherwise" ] || { echo "$first" >&2; fail "the Windows vt350-cli differs from the Linux build"; }
   mapfile -t again < <(sort -u "$work/left-nothing")
   if [ ${#again[@]} -gt 0 ]; then
     echo "${#again[@]} input(s) left an output empty or only an exit code differing (${again[*]}): running them once more"
@@ -306,7 +303,7 @@ compare() {
   fi
   local still
   still=$(differing)
-  echo "$n outputs of $(ls "$inputs" | wc -l) inputs compared; $first differed at first (${#again[@]} input(s) run again), $(printf '%s' "$still" | grep -c .) differ now"
+  echo "$n outputs of $(ls "$inputs" | wc -l) inputs compared; $(printf '%s' "$first" | grep -c .) differed at first (${#again[@]} input(s) run again), $(printf '%s' "$still" | grep -c .) differ now"
   [ -z "$still" ] || { echo "$still" >&2; fail "the Windows vt350-cli differs from the Linux build"; }
 }
 
