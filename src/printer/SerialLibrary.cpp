@@ -217,6 +217,7 @@ void SerialLibrary::finishDrain(int port)
         return;
     QSerialPort *serial = it->second.release();
     draining_.erase(it);
+    drainUntil_.erase(port);
     serial->close();
     // Possibly inside one of its own signals.
     serial->deleteLater();
@@ -224,8 +225,6 @@ void SerialLibrary::finishDrain(int port)
 
 qint64 SerialLibrary::drainLeftMs(int port) const
 {
-    if (!draining_.count(port))
-        return 0;
     const auto until = drainUntil_.find(port);
     return until == drainUntil_.end() ? 0 : std::max<qint64>(until->second.remainingTime(), 1);
 }
